@@ -1,0 +1,54 @@
+// TolkGL.h - the application frame: the records the frame and the scene
+// share, the window with its GL context, and the two loops.
+//
+// The entry point registers the window class and runs an outer loop that
+// makes the window, its context and the scene, and an inner loop that hands
+// every pending message to the window procedure and, while the queue is empty
+// and the window visible, advances and draws one frame. Switching between
+// full screen and a window ends only the inner loop: the window, its context
+// and the scene's GL state are made again, and the scene goes on where it was.
+#pragma once
+
+#include "platform/win32.h"
+
+// The key table: entry v is 1 while the key with virtual-key code v is down.
+struct Keys {
+    BOOL keyDown[256];
+};
+
+struct Application {
+    HINSTANCE instance;
+    const char* className;
+};
+
+struct GL_Window {
+    Keys* keys;
+    HWND windowHandle;
+    HDC deviceContext;
+    HGLRC renderingContext;
+    Application* application;
+    const char* title;
+    int width;
+    int height;
+    int bitsPerPixel;
+    BOOL isFullScreen;
+    BOOL isVisible;
+    DWORD lastTickCount;
+};
+
+// Posted to the window to end the inner loop with the full-screen choice flipped.
+constexpr UINT WM_TOGGLE_SCREEN_MODE = WM_USER + 1;
+
+extern BOOL g_isProgramLooping;
+extern BOOL g_createFullScreen;
+
+int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
+BOOL RegisterWindowClass(Application* application);
+LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void TerminateApplication(GL_Window* window);
+void ToggleFullscreen(GL_Window* window);
+
+BOOL CreateWindowGL(GL_Window* window);
+BOOL DestroyWindowGL(GL_Window* window);
+BOOL ChangeScreenResolution(int width, int height, int bitsPerPixel);
+void ReshapeGL(int width, int height);

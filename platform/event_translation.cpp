@@ -1,0 +1,106 @@
+// event_translation.cpp - SDL's events as the window messages they stand for.
+//
+//   window closed, or the process asked to quit (SIGTERM, Ctrl-C)  -> WM_CLOSE, queued
+//   key pressed, auto-repeated, released                           -> WM_KEYDOWN / WM_KEYUP, queued
+//   minimised, restored, maximised, resized                        -> WM_SIZE, sent at once
+//
+// A quit request that arrives while no window exists is kept for the next
+// window, so the program still ends through its own close path and hands the
+// display mode back.
+#include "platform/internal.h"
+
+namespace platform {
+namespace {
+
+bool g_quitPending = false;
+
+// lParam of a key message: repeat count 1, the scan code, bit 30 set when the
+// key was already down (auto-repeat), bits 30 and 31 set on release.
+LPARAM KeyParameter(const SDL_KeyboardEvent& key) {
+    LPARAM value = 1 | (static_cast<LPARAM>(key.keysym.scancode & 0xFF) << 16);
+    if (key.type == SDL_KEYUP) {
+        value |= LPARAM{3} << 30;
+    } else if (key.repeat != 0) {
+        value |= LPARAM{1} << 30;
+    }
+    return value;
+}
+
+void TranslateKey(const SDL_KeyboardEvent& key) {
+    const int virtualKey = detail::VirtualKeyFromSdl(key.keysym.sym);
+    HWND__* window = detail::KeyboardWindow();
+    if (virtualKey == 0 || window == nullptr) {
+        return;
+    }
+    const bool system = virtualKey == VK_MENU;
+    const UINT message = key.type == SDL_KEYDOWN ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN)
+                                                 : (system ? WM_SYSKEYUP : WM_KEYUP);
+    detail::PostInput(window, message, static_cast<WPARAM>(virtualKey), KeyParameter(key));
+}
+
+void TranslateWindowEvent(const SDL_WindowEvent& event) {
+    HWND__* window = detail::WindowFromNative(event.windowID);
+    if (window == nullptr) {
+        return;
+    }
+    const bool maximized = (SDL_GetWindowFlags(window->native) & SDL_WINDOW_MAXIMIZED) != 0;
+    const bool minimized = (SDL_GetWindowFlags(window->native) & SDL_WINDOW_MINIMIZED) != 0;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window->native, &width, &height);
+    switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        detail::PostInput(window, WM_CLOSE, 0, 0);
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        detail::ReportSize(window, SIZE_MINIMIZED, 0, 0);
+        break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        detail::ReportSize(window, SIZE_MAXIMIZED, width, height);
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+        detail::ReportSize(window, SIZE_RESTORED, width, height);
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (!minimized) {
+            detail::ReportSize(window, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED, width, height);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+namespace detail {
+
+void TranslateEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_QUIT:
+        g_quitPending = true;
+        break;
+    case SDL_WINDOWEVENT:
+        TranslateWindowEvent(event.window);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        TranslateKey(event.key);
+        break;
+    default:
+        break;
+    }
+    DeliverPendingQuit();
+}
+
+void DeliverPendingQuit() {
+    if (g_quitPending && !Windows().empty()) {
+        g_quitPending = false;
+        for (HWND__* window : Windows()) {
+            PostInput(window, WM_CLOSE, 0, 0);
+        }
+    }
+}
+
+} // namespace detail
+} // namespace platform

@@ -1,0 +1,102 @@
+// internal.h - what the files of the layer share: the window object behind an
+// HWND, the device context and rendering context behind HDC and HGLRC, and the
+// few services one file offers another. Only files of this folder include it.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+// The GL surface a pixel format asks for, in the terms the driver understands.
+struct GlFormat {
+    int redBits;
+    int greenBits;
+    int blueBits;
+    int alphaBits;
+    int depthBits;
+    int stencilBits;
+    int doubleBuffer;
+};
+
+struct HDC__ {
+    HWND__* window;
+};
+
+struct HGLRC__ {
+    SDL_GLContext context;
+    bool pacingSet; // swap interval asked for on its first make-current
+};
+
+struct HWND__ {
+    std::string className;
+    WNDPROC procedure = nullptr;
+    std::string title;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int x = 0; // frame's top-left corner
+    int y = 0;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    LONG_PTR userData = 0;
+    HDC__ deviceContext{this};
+    int pixelFormat = 0;     // 1-based, 0 while none is set
+    bool fullScreen = false; // takes the display mode asked for last
+    SDL_DisplayMode fullScreenMode{};
+    SDL_Window* native = nullptr; // made when the pixel format is set, or when first shown
+    // The last WM_SIZE sent, so that each change is reported once.
+    WPARAM reportedKind = ~WPARAM{0};
+    int reportedWidth = -1;
+    int reportedHeight = -1;
+};
+
+namespace platform::detail {
+
+// Video: starts SDL's video on first use. False when there is no display.
+bool EnsureVideo();
+bool IsOffscreen();
+bool IsX11();
+bool HeadlessByRequest(); // the offscreen driver was asked for, so no box is ever shown
+Uint32 WakeEventType();
+
+// The display mode the last successful full-screen request chose, or null.
+const SDL_DisplayMode* RequestedFullScreenMode();
+
+// The window manager's frame around a decorated window, learned once.
+struct FrameExtents {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+FrameExtents DecoratedFrameExtents();
+FrameExtents ProbeX11FrameExtents();                             // x11_window_manager.cpp
+void SetX11ClassHint(SDL_Window* native, const char* className); // x11_window_manager.cpp
+
+// Windows.
+bool IsDecorated(DWORD style);
+HWND__* FindWindow(HWND window); // null when the handle is not a live window
+HWND__* WindowFromNative(Uint32 nativeId);
+HWND__* KeyboardWindow();              // the window that keyboard input goes to
+const std::vector<HWND__*>& Windows(); // live windows, oldest first
+bool RealizeWindow(HWND__* window, const GlFormat* format);
+// Sends WM_SIZE when the kind or the client size differs from the last one sent.
+void ReportSize(HWND__* window, WPARAM kind, int width, int height);
+
+// Pixel formats chosen so far (1-based index).
+const GlFormat* PixelFormat(int index);
+
+// Message queue.
+void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void PurgeMessages(HWND window);
+void PumpEvents();
+void TranslateEvent(const SDL_Event& event); // event_translation.cpp
+void DeliverPendingQuit(); // a quit asked for while no window existed closes the next one
+
+// Keys.
+int VirtualKeyFromSdl(SDL_Keycode key); // 0 when the key has no virtual-key code
+SDL_Keycode SdlFromVirtualKey(int virtualKey);
+
+} // namespace platform::detail

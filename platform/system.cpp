@@ -1,0 +1,61 @@
+// system.cpp - message boxes, the cursor, the tick count and sleeping.
+#include "platform/extras.h"
+#include "platform/internal.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace platform {
+namespace {
+
+bool g_sleepDisabled = false;
+int g_cursorCount = 0; // the cursor shows while this is 0 or more
+
+} // namespace
+
+void DisableSleep() {
+    g_sleepDisabled = true;
+}
+
+} // namespace platform
+
+using namespace platform;
+
+int MessageBox(HWND /*owner*/, LPCSTR text, LPCSTR caption, UINT /*type*/) {
+    // Always on stderr, so the message is seen (and logged) wherever the
+    // program runs; a box only where a real display is, so a headless run
+    // never waits for a button nobody can press.
+    std::fprintf(stderr, "%s: %s\n", caption != nullptr ? caption : "",
+                 text != nullptr ? text : "");
+    std::fflush(stderr);
+    if (!detail::HeadlessByRequest() && !detail::IsOffscreen()) {
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
+    }
+    return IDOK;
+}
+
+int ShowCursor(BOOL show) {
+    g_cursorCount += show != FALSE ? 1 : -1;
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        SDL_ShowCursor(g_cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    }
+    return g_cursorCount;
+}
+
+HCURSOR LoadCursor(HINSTANCE /*instance*/, LPCSTR cursorName) {
+    static char arrow;
+    return cursorName == IDC_ARROW ? reinterpret_cast<HCURSOR>(&arrow) : nullptr;
+}
+
+DWORD GetTickCount() {
+    // Milliseconds on a steady clock, wrapping at 2^32 as the original's did.
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void Sleep(DWORD milliseconds) {
+    if (!g_sleepDisabled) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+}

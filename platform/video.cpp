@@ -1,0 +1,150 @@
+// video.cpp - starting SDL's video, choosing its driver, and the display mode.
+//
+// Without a driver named in SDL_VIDEODRIVER the layer asks for X11 (a Wayland
+// desktop serves it through XWayland): display modes and window frames are
+// X11 notions, and SDL would otherwise fall back to its invisible offscreen
+// driver and the program would run unseen. Every GL context is made through
+// EGL, which honours a 16-bit depth request exactly on Mesa, so the window and
+// the offscreen renderer draw the same pixels.
+#include "platform/extras.h"
+#include "platform/internal.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+enum class VideoState { NotStarted, Running, Unavailable };
+
+VideoState g_video = VideoState::NotStarted;
+bool g_offscreenForced = false;
+Uint32 g_wakeEvent = 0;
+int g_offscreenModeWidth = 0; // 0: the driver's own desktop mode
+int g_offscreenModeHeight = 0;
+bool g_fullScreenRequested = false;
+SDL_DisplayMode g_fullScreenMode{};
+
+bool DriverIs(const char* name) {
+    const char* current = SDL_GetCurrentVideoDriver();
+    return current != nullptr && std::strcmp(current, name) == 0;
+}
+
+bool OffersMode(int width, int height, SDL_DisplayMode* found) {
+    if (detail::IsOffscreen()) {
+        SDL_DisplayMode desktop{};
+        SDL_GetDesktopDisplayMode(0, &desktop);
+        if (g_offscreenModeWidth > 0) {
+            desktop.w = g_offscreenModeWidth;
+            desktop.h = g_offscreenModeHeight;
+        }
+        *found = desktop;
+        return desktop.w == width && desktop.h == height;
+    }
+    // SDL lists the modes from the highest refresh rate down; the first of
+    // the right size is taken, as no rate is asked for.
+    const int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w == width && mode.h == height) {
+            *found = mode;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void UseOffscreenDriver() {
+    g_offscreenForced = true;
+}
+
+void SetOffscreenDisplayMode(int width, int height) {
+    g_offscreenModeWidth = width;
+    g_offscreenModeHeight = height;
+}
+
+namespace detail {
+
+bool EnsureVideo() {
+    if (g_video != VideoState::NotStarted) {
+        return g_video == VideoState::Running;
+    }
+    SDL_SetHint(SDL_HINT_VIDEO_X11_FORCE_EGL, "1");
+    // Closing the window is the window procedure's business, not SDL's.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The window procedure decides about the screen saver (see ShowWindow).
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // A full-screen window stays when it loses focus, as on the desktop API.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (g_offscreenForced) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+    } else {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11"); // SDL_VIDEODRIVER still wins
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "video: no display: %s\n", SDL_GetError());
+        g_video = VideoState::Unavailable;
+        return false;
+    }
+    g_wakeEvent = SDL_RegisterEvents(1);
+    std::atexit(SDL_Quit); // hands any changed display mode back
+    g_video = VideoState::Running;
+    return true;
+}
+
+bool IsOffscreen() {
+    return g_video == VideoState::Running && DriverIs("offscreen");
+}
+
+bool IsX11() {
+    return g_video == VideoState::Running && DriverIs("x11");
+}
+
+Uint32 WakeEventType() {
+    return g_wakeEvent;
+}
+
+const SDL_DisplayMode* RequestedFullScreenMode() {
+    return g_fullScreenRequested ? &g_fullScreenMode : nullptr;
+}
+
+bool HeadlessByRequest() {
+    if (g_offscreenForced) {
+        return true;
+    }
+    const char* named = std::getenv("SDL_VIDEODRIVER");
+    return named != nullptr &&
+           (std::strcmp(named, "offscreen") == 0 || std::strcmp(named, "dummy") == 0);
+}
+
+} // namespace detail
+} // namespace platform
+
+LONG ChangeDisplaySettings(DEVMODE* mode, DWORD /*flags*/) {
+    using namespace platform;
+    if (mode == nullptr) {
+        g_fullScreenRequested = false;
+        if (detail::EnsureVideo()) {
+            for (HWND__* window : detail::Windows()) {
+                if (window->native != nullptr && window->fullScreen) {
+                    SDL_SetWindowFullscreen(window->native, 0);
+                }
+            }
+        }
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    if (!detail::EnsureVideo()) {
+        return DISP_CHANGE_FAILED;
+    }
+    SDL_DisplayMode found{};
+    if (!OffersMode(static_cast<int>(mode->dmPelsWidth), static_cast<int>(mode->dmPelsHeight),
+                    &found)) {
+        return DISP_CHANGE_BADMODE;
+    }
+    g_fullScreenMode = found;
+    g_fullScreenRequested = true;
+    return DISP_CHANGE_SUCCESSFUL;
+}

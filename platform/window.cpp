@@ -1,0 +1,331 @@
+// window.cpp - window classes and windows.
+//
+// A window exists for the program from CreateWindowEx on; the SDL window
+// behind it is made later, when its pixel format is set (the GL surface is
+// chosen with the native window) or, for a window without GL, when it is first
+// shown. Sizes handed in are outer sizes with the frame's top-left corner at
+// the given position; the client area is what remains inside the window
+// manager's frame.
+#include "platform/internal.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+namespace platform {
+namespace {
+
+struct WindowClass {
+    WNDPROC procedure;
+    HINSTANCE instance;
+};
+
+std::map<std::string, WindowClass> g_classes;
+std::vector<HWND__*> g_windows;
+ATOM g_nextAtom = 0xC000;
+
+bool Has(DWORD styles, DWORD style) {
+    return (styles & style) == style;
+}
+
+void SetGlAttributes(const GlFormat& format) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, format.redBits);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, format.greenBits);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, format.blueBits);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, format.alphaBits);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.depthBits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, format.stencilBits);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.doubleBuffer);
+}
+
+void ShowNative(HWND__* window) {
+    if (window->native == nullptr && !detail::RealizeWindow(window, nullptr)) {
+        return;
+    }
+    SDL_ShowWindow(window->native);
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window->native, &width, &height);
+    detail::ReportSize(window, SIZE_RESTORED, width, height);
+    // The system asks the window whether the screen saver and the monitor's
+    // power-down may start; a procedure answering 0 refuses them.
+    const bool saverRefused = SendMessage(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0) == 0;
+    const bool powerRefused = SendMessage(window, WM_SYSCOMMAND, SC_MONITORPOWER, 0) == 0;
+    if (saverRefused || powerRefused) {
+        SDL_DisableScreenSaver();
+    }
+}
+
+} // namespace
+
+namespace detail {
+
+bool IsDecorated(DWORD style) {
+    return !Has(style, WS_POPUP) && (Has(style, WS_CAPTION) || Has(style, WS_THICKFRAME));
+}
+
+FrameExtents DecoratedFrameExtents() {
+    static bool learned = false;
+    static FrameExtents extents;
+    if (!learned && EnsureVideo()) {
+        learned = true;
+        if (IsX11()) {
+            extents = ProbeX11FrameExtents();
+        }
+    }
+    return extents;
+}
+
+const std::vector<HWND__*>& Windows() {
+    return g_windows;
+}
+
+HWND__* FindWindow(HWND window) {
+    const auto found = std::find(g_windows.begin(), g_windows.end(), window);
+    return found == g_windows.end() ? nullptr : *found;
+}
+
+HWND__* WindowFromNative(Uint32 nativeId) {
+    for (HWND__* window : g_windows) {
+        if (window->native != nullptr && SDL_GetWindowID(window->native) == nativeId) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND__* KeyboardWindow() {
+    SDL_Window* focus = SDL_GetKeyboardFocus();
+    if (focus != nullptr) {
+        if (HWND__* window = WindowFromNative(SDL_GetWindowID(focus))) {
+            return window;
+        }
+    }
+    // Without a focus (the offscreen driver has none) input goes to the
+    // newest window.
+    return g_windows.empty() ? nullptr : g_windows.back();
+}
+
+bool RealizeWindow(HWND__* window, const GlFormat* format) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (format != nullptr) {
+        SetGlAttributes(*format);
+        flags |= SDL_WINDOW_OPENGL;
+    }
+    if (!IsDecorated(window->style)) {
+        flags |= SDL_WINDOW_BORDERLESS;
+    }
+    if (Has(window->style, WS_THICKFRAME)) {
+        flags |= SDL_WINDOW_RESIZABLE;
+    }
+    if (Has(window->exStyle, WS_EX_TOPMOST)) {
+        flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    }
+    if (window->fullScreen) {
+        flags |= SDL_WINDOW_FULLSCREEN;
+    }
+    window->native = SDL_CreateWindow(window->title.c_str(), window->x, window->y,
+                                      window->clientWidth, window->clientHeight, flags);
+    if (window->native == nullptr) {
+        return false;
+    }
+    if (window->fullScreen) {
+        SDL_SetWindowDisplayMode(window->native, &window->fullScreenMode);
+    }
+    if (IsX11()) {
+        SetX11ClassHint(window->native, window->className.c_str());
+    }
+    return true;
+}
+
+void ReportSize(HWND__* window, WPARAM kind, int width, int height) {
+    if (kind == window->reportedKind && width == window->reportedWidth &&
+        height == window->reportedHeight) {
+        return;
+    }
+    window->reportedKind = kind;
+    window->reportedWidth = width;
+    window->reportedHeight = height;
+    if (kind != SIZE_MINIMIZED) {
+        window->clientWidth = width;
+        window->clientHeight = height;
+    }
+    SendMessage(window, WM_SIZE, kind, MAKELPARAM(width, height));
+}
+
+} // namespace detail
+} // namespace platform
+
+using namespace platform;
+
+HINSTANCE GetModuleHandle(LPCSTR /*moduleName*/) {
+    static char module;
+    return reinterpret_cast<HINSTANCE>(&module);
+}
+
+ATOM RegisterClassEx(const WNDCLASSEX* windowClass) {
+    if (windowClass == nullptr || windowClass->lpszClassName == nullptr ||
+        windowClass->lpfnWndProc == nullptr) {
+        return 0;
+    }
+    const auto [entry, added] = g_classes.try_emplace(
+        windowClass->lpszClassName, WindowClass{windowClass->lpfnWndProc, windowClass->hInstance});
+    return added ? g_nextAtom++ : 0;
+}
+
+BOOL UnregisterClass(LPCSTR className, HINSTANCE /*instance*/) {
+    if (className == nullptr) {
+        return FALSE;
+    }
+    const bool inUse = std::any_of(g_windows.begin(), g_windows.end(),
+                                   [&](HWND__* window) { return window->className == className; });
+    return !inUse && g_classes.erase(className) == 1 ? TRUE : FALSE;
+}
+
+HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                    void* createParams) {
+    if (className == nullptr || !detail::EnsureVideo()) {
+        return nullptr;
+    }
+    const auto found = g_classes.find(className);
+    if (found == g_classes.end()) {
+        return nullptr;
+    }
+    auto* window = new HWND__;
+    window->className = className;
+    window->procedure = found->second.procedure;
+    window->title = windowName != nullptr ? windowName : "";
+    window->style = style;
+    window->exStyle = exStyle;
+    window->x = x;
+    window->y = y;
+    window->clientWidth = width;
+    window->clientHeight = height;
+    const SDL_DisplayMode* mode = detail::RequestedFullScreenMode();
+    if ((style & WS_POPUP) != 0 && mode != nullptr) {
+        window->fullScreen = true;
+        window->fullScreenMode = *mode;
+        window->clientWidth = mode->w;
+        window->clientHeight = mode->h;
+    } else if (detail::IsDecorated(style)) {
+        const detail::FrameExtents frame = detail::DecoratedFrameExtents();
+        window->clientWidth = std::max(1, width - frame.left - frame.right);
+        window->clientHeight = std::max(1, height - frame.top - frame.bottom);
+    }
+    g_windows.push_back(window);
+
+    CREATESTRUCT create{
+        createParams, instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+        windowName,   className, exStyle};
+    if (SendMessage(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+        DestroyWindow(window);
+        return nullptr;
+    }
+    detail::DeliverPendingQuit();
+    return window;
+}
+
+BOOL DestroyWindow(HWND handle) {
+    HWND__* window = detail::FindWindow(handle);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    SendMessage(window, WM_DESTROY, 0, 0);
+    if (window->native != nullptr) {
+        SDL_DestroyWindow(window->native);
+    }
+    detail::PurgeMessages(window);
+    g_windows.erase(std::find(g_windows.begin(), g_windows.end(), window));
+    if (g_windows.empty()) {
+        SDL_EnableScreenSaver();
+    }
+    delete window;
+    return TRUE;
+}
+
+BOOL ShowWindow(HWND handle, int command) {
+    HWND__* window = detail::FindWindow(handle);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    const BOOL wasVisible =
+        window->native != nullptr && (SDL_GetWindowFlags(window->native) & SDL_WINDOW_SHOWN) != 0;
+    switch (command) {
+    case SW_HIDE:
+        if (window->native != nullptr) {
+            SDL_HideWindow(window->native);
+        }
+        break;
+    case SW_MINIMIZE:
+        ShowNative(window);
+        SDL_MinimizeWindow(window->native);
+        detail::ReportSize(window, SIZE_MINIMIZED, 0, 0);
+        break;
+    case SW_MAXIMIZE:
+        ShowNative(window);
+        SDL_MaximizeWindow(window->native);
+        detail::ReportSize(window, SIZE_MAXIMIZED, window->clientWidth, window->clientHeight);
+        break;
+    case SW_RESTORE:
+        ShowNative(window);
+        SDL_RestoreWindow(window->native);
+        detail::ReportSize(window, SIZE_RESTORED, window->clientWidth, window->clientHeight);
+        break;
+    default:
+        ShowNative(window);
+        break;
+    }
+    return wasVisible;
+}
+
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL /*hasMenu*/, DWORD /*exStyle*/) {
+    if (rect == nullptr) {
+        return FALSE;
+    }
+    if (detail::IsDecorated(style)) {
+        const detail::FrameExtents frame = detail::DecoratedFrameExtents();
+        rect->left -= frame.left;
+        rect->top -= frame.top;
+        rect->right += frame.right;
+        rect->bottom += frame.bottom;
+    }
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND handle, RECT* rect) {
+    HWND__* window = detail::FindWindow(handle);
+    if (window == nullptr || rect == nullptr) {
+        return FALSE;
+    }
+    *rect = RECT{0, 0, window->clientWidth, window->clientHeight};
+    return TRUE;
+}
+
+LONG_PTR GetWindowLongPtr(HWND handle, int index) {
+    HWND__* window = detail::FindWindow(handle);
+    if (window == nullptr) {
+        return 0;
+    }
+    switch (index) {
+    case GWL_STYLE:
+        return static_cast<LONG_PTR>(window->style);
+    case GWL_EXSTYLE:
+        return static_cast<LONG_PTR>(window->exStyle);
+    case GWLP_USERDATA:
+        return window->userData;
+    default:
+        return 0;
+    }
+}
+
+LONG_PTR SetWindowLongPtr(HWND handle, int index, LONG_PTR value) {
+    HWND__* window = detail::FindWindow(handle);
+    if (window == nullptr || index != GWLP_USERDATA) {
+        return 0;
+    }
+    const LONG_PTR previous = window->userData;
+    window->userData = value;
+    return previous;
+}

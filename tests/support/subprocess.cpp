@@ -1,0 +1,92 @@
+// subprocess.cpp - spawns a program with its output captured in files.
+#include "tests/support/subprocess.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+extern char** environ;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> ChildEnvironment(const ProcessEnvironment& change) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        const std::string name = text.substr(0, text.find('='));
+        bool dropped = false;
+        for (const std::string& unset : change.unset) {
+            dropped = dropped || name == unset;
+        }
+        for (const auto& [setName, value] : change.set) {
+            dropped = dropped || name == setName;
+        }
+        if (!dropped) {
+            entries.push_back(text);
+        }
+    }
+    for (const auto& [name, value] : change.set) {
+        entries.push_back(name + "=" + value);
+    }
+    return entries;
+}
+
+} // namespace
+
+std::string BuiltProgram(const std::string& name) {
+    return std::string(TARROW_BIN_DIR) + "/" + name;
+}
+
+ProcessResult RunProcess(const std::vector<std::string>& arguments,
+                         const ProcessEnvironment& environment) {
+    char outPath[] = "/tmp/tarrow-test-out-XXXXXX";
+    char errPath[] = "/tmp/tarrow-test-err-XXXXXX";
+    const int outFile = mkstemp(outPath);
+    const int errFile = mkstemp(errPath);
+    close(outFile);
+    close(errFile);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath, O_WRONLY | O_TRUNC, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath, O_WRONLY | O_TRUNC, 0);
+
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    std::vector<std::string> envStrings = ChildEnvironment(environment);
+    std::vector<char*> envp;
+    for (std::string& entry : envStrings) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+
+    ProcessResult result;
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = Slurp(outPath);
+    result.err = Slurp(errPath);
+    unlink(outPath);
+    unlink(errPath);
+    return result;
+}

@@ -1,0 +1,24 @@
+// subprocess.h - runs a program of the build as its user would, and collects
+// what it printed and how it ended.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct ProcessResult {
+    int status = -1; // exit status, or 128 + signal number
+    std::string out;
+    std::string err;
+};
+
+struct ProcessEnvironment {
+    std::vector<std::pair<std::string, std::string>> set;
+    std::vector<std::string> unset;
+};
+
+// The path of a program built into the build's bin folder.
+std::string BuiltProgram(const std::string& name);
+
+ProcessResult RunProcess(const std::vector<std::string>& arguments,
+                         const ProcessEnvironment& environment = {});
