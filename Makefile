@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test clean
+.PHONY: all setup configure build run test bench clean
 
 all: build
 
@@ -23,6 +23,10 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Google Benchmark suite of the scene's pieces (not part of make test).
+bench: build
+	@$(BUILD)/bin/tarrow-bench
 
 clean:
 	@rm -rf $(BUILD)

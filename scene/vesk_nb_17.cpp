@@ -68,6 +68,20 @@ constexpr GLenum kLights[kLampjes] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3
 
 } // namespace
 
+void FillDegreeTables() {
+    for (int i = 0; i < maxd; ++i) {
+        const double angle = i * 360.0 / 360.0 * kPi / 180.0;
+        cosd[i] = static_cast<float>(std::cos(angle));
+        sind[i] = static_cast<float>(std::sin(angle));
+    }
+}
+
+void SetupBlocks() {
+    for (Carz& block : kar) {
+        block.SetupCarz();
+    }
+}
+
 BOOL Initialize(GL_Window* window, Keys* keys) {
     g_window = window;
     g_keys = keys;
@@ -101,11 +115,7 @@ BOOL Initialize(GL_Window* window, Keys* keys) {
 
     platform::srand(static_cast<unsigned int>(platform::time(nullptr)));
 
-    for (int i = 0; i < maxd; ++i) {
-        const double angle = i * 360.0 / 360.0 * kPi / 180.0;
-        cosd[i] = static_cast<float>(std::cos(angle));
-        sind[i] = static_cast<float>(std::sin(angle));
-    }
+    FillDegreeTables();
 
     settexmap01();
     // The texture's name is the image's first byte, always 0: the default
@@ -115,9 +125,7 @@ BOOL Initialize(GL_Window* window, Keys* keys) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, texo, texo, GL_RGBA, GL_UNSIGNED_BYTE, mtex);
 
-    for (Carz& block : kar) {
-        block.SetupCarz();
-    }
+    SetupBlocks();
     return 1;
 }
 

@@ -43,6 +43,11 @@ extern Moverzbl moverbl[kRedMovers];
 extern Moverzbl2 moverbl2[kBlueMovers];
 extern Moverzbl3 moverbl3[kGlowSquares];
 
+// The parts of Initialize that need no GL context: the degree tables, and
+// every block's world-space corners.
+void FillDegreeTables();
+void SetupBlocks();
+
 // One frame: the camera, the lights, then four passes, each object calculated
 // and then drawn before the next; ends with a 2 ms sleep.
 void ProcessMbance();

@@ -49,14 +49,12 @@ std::string BuiltProgram(const std::string& name) {
     return std::string(TARROW_BIN_DIR) + "/" + name;
 }
 
-ProcessResult RunProcess(const std::vector<std::string>& arguments,
-                         const ProcessEnvironment& environment) {
+RunningProcess StartProcess(const std::vector<std::string>& arguments,
+                            const ProcessEnvironment& environment) {
     char outPath[] = "/tmp/tarrow-test-out-XXXXXX";
     char errPath[] = "/tmp/tarrow-test-err-XXXXXX";
-    const int outFile = mkstemp(outPath);
-    const int errFile = mkstemp(errPath);
-    close(outFile);
-    close(errFile);
+    close(mkstemp(outPath));
+    close(mkstemp(errPath));
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -76,17 +74,30 @@ ProcessResult RunProcess(const std::vector<std::string>& arguments,
     }
     envp.push_back(nullptr);
 
-    ProcessResult result;
+    RunningProcess process{-1, outPath, errPath};
     pid_t child = 0;
     if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        process.pid = child;
     }
     posix_spawn_file_actions_destroy(&actions);
-    result.out = Slurp(outPath);
-    result.err = Slurp(errPath);
-    unlink(outPath);
-    unlink(errPath);
+    return process;
+}
+
+ProcessResult FinishProcess(const RunningProcess& process) {
+    ProcessResult result;
+    if (process.pid > 0) {
+        int status = 0;
+        waitpid(process.pid, &status, 0);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    result.out = Slurp(process.outPath);
+    result.err = Slurp(process.errPath);
+    unlink(process.outPath.c_str());
+    unlink(process.errPath.c_str());
     return result;
+}
+
+ProcessResult RunProcess(const std::vector<std::string>& arguments,
+                         const ProcessEnvironment& environment) {
+    return FinishProcess(StartProcess(arguments, environment));
 }

@@ -20,5 +20,16 @@ struct ProcessEnvironment {
 // The path of a program built into the build's bin folder.
 std::string BuiltProgram(const std::string& name);
 
+// A program started and not yet waited for.
+struct RunningProcess {
+    int pid = -1;
+    std::string outPath;
+    std::string errPath;
+};
+
+RunningProcess StartProcess(const std::vector<std::string>& arguments,
+                            const ProcessEnvironment& environment = {});
+ProcessResult FinishProcess(const RunningProcess& process);
+
 ProcessResult RunProcess(const std::vector<std::string>& arguments,
                          const ProcessEnvironment& environment = {});

@@ -1,0 +1,33 @@
+// scratch_directory.cpp - per-test directories under the system's temp folder.
+#include "tests/support/scratch_directory.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include <stdlib.h>
+
+ScratchDirectory::ScratchDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarrow-test-XXXXXX").string();
+    root_ = mkdtemp(pattern.data());
+}
+
+ScratchDirectory::~ScratchDirectory() {
+    std::filesystem::remove_all(root_);
+}
+
+std::vector<std::string> ScratchDirectory::Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(root_)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ScratchDirectory::Read(const std::string& name) const {
+    std::ifstream in(root_ / name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}

@@ -1,0 +1,182 @@
+// tarrow-render as its users run it: reproducible output, the two ways of
+// advancing the scene agreeing, the committed start-up layout, and refusals
+// that leave nothing behind.
+#include "tests/support/scratch_directory.h"
+#include "tests/support/subprocess.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+ProcessResult Render(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), BuiltProgram("tarrow-render"));
+    return RunProcess(arguments);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(RenderTool, SameSeedAndFramesGiveIdenticalDumpsAndStills) {
+    ScratchDirectory first;
+    ScratchDirectory second;
+    for (const ScratchDirectory* run : {&first, &second}) {
+        const ProcessResult result =
+            Render({"--frames", "6", "--seed", "7", "--size", "96x60", "--png", run->Path("png"),
+                    "--every", "3", "--dump-state", run->Path("state.json")});
+        ASSERT_EQ(result.status, 0) << result.err;
+    }
+    EXPECT_EQ(first.Read("state.json"), second.Read("state.json"));
+    EXPECT_EQ(first.Read("png/frame-000003.png"), second.Read("png/frame-000003.png"));
+    EXPECT_EQ(first.Read("png/frame-000006.png"), second.Read("png/frame-000006.png"));
+    EXPECT_FALSE(first.Read("png/frame-000006.png").empty());
+}
+
+TEST(RenderTool, EveryKeepsOnlyItsMultiples) {
+    ScratchDirectory scratch;
+    ASSERT_EQ(Render({"--frames", "5", "--seed", "1", "--size", "32x20", "--png", scratch.Path("p"),
+                      "--every", "2"})
+                  .status,
+              0);
+    ScratchDirectory listing;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path("p"))) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"frame-000002.png", "frame-000004.png"}));
+}
+
+TEST(RenderTool, LogicOnlyAndRenderedRunsLeaveTheSameState) {
+    ScratchDirectory scratch;
+    ASSERT_EQ(Render({"--frames", "40", "--seed", "11", "--size", "64x40", "--dump-state",
+                      scratch.Path("rendered.json")})
+                  .status,
+              0);
+    ASSERT_EQ(Render({"--frames", "40", "--seed", "11", "--logic-only", "--dump-state",
+                      scratch.Path("logic.json")})
+                  .status,
+              0);
+    EXPECT_EQ(scratch.Read("rendered.json"), scratch.Read("logic.json"));
+}
+
+TEST(RenderTool, NoFramesDumpsTheCommittedStartUpLayout) {
+    ScratchDirectory scratch;
+    const ProcessResult result = Render({"--frames", "0", "--seed", "1", "--logic-only",
+                                         "--dump-state", scratch.Path("layout.json")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(scratch.Read("layout.json"), ReadFile(TARROW_TEST_DATA "/layout-seed1.json"));
+}
+
+TEST(RenderTool, VideoHasOneHeaderAndFullFramesForOddAndEvenSizes) {
+    ScratchDirectory scratch;
+    ASSERT_EQ(Render({"--frames", "3", "--seed", "2", "--size", "33x21", "--y4m",
+                      scratch.Path("odd.y4m")})
+                  .status,
+              0);
+    ASSERT_EQ(Render({"--frames", "2", "--seed", "2", "--size", "32x20", "--y4m",
+                      scratch.Path("even.y4m")})
+                  .status,
+              0);
+    const std::string odd = scratch.Read("odd.y4m");
+    const std::string even = scratch.Read("even.y4m");
+    const std::string oddHeader = "YUV4MPEG2 W33 H21 F60:1 Ip A1:1 C420jpeg\n";
+    const std::string evenHeader = "YUV4MPEG2 W32 H20 F60:1 Ip A1:1 C420jpeg\n";
+    EXPECT_EQ(odd.substr(0, oddHeader.size()), oddHeader);
+    EXPECT_EQ(even.substr(0, evenHeader.size()), evenHeader);
+    EXPECT_EQ(odd.size(), oddHeader.size() + 3 * (6 + 33 * 21 + 2 * 17 * 11));
+    EXPECT_EQ(even.size(), evenHeader.size() + 2 * (6 + 32 * 20 + 2 * 16 * 10));
+}
+
+TEST(RenderTool, TextureDumpIsTheGlowImage) {
+    ScratchDirectory scratch;
+    ASSERT_EQ(Render({"--frames", "0", "--seed", "1", "--logic-only", "--dump-texture",
+                      scratch.Path("glow.png")})
+                  .status,
+              0);
+    ASSERT_EQ(Render({"--frames", "0", "--seed", "1", "--size", "16x16", "--dump-texture",
+                      scratch.Path("uploaded.png")})
+                  .status,
+              0);
+    EXPECT_EQ(scratch.Read("glow.png"), scratch.Read("uploaded.png"));
+}
+
+TEST(RenderTool, BenchReportsFrameTimesAndTheRenderer) {
+    const ProcessResult result =
+        Render({"--frames", "4", "--seed", "3", "--size", "32x20", "--bench"});
+    ASSERT_EQ(result.status, 0);
+    for (const char* line : {"frames            4\n", "wall seconds", "mean ms", "median ms",
+                             "95th percentile", "max ms", "frames per second", "renderer"}) {
+        EXPECT_NE(result.out.find(line), std::string::npos) << line;
+    }
+}
+
+TEST(RenderTool, SeedFromTheClockIsPrinted) {
+    const ProcessResult result = Render({"--frames", "1", "--logic-only"});
+    ASSERT_EQ(result.status, 0);
+    EXPECT_EQ(result.err.rfind("tarrow-render: seed ", 0), 0u) << result.err;
+}
+
+// Each refusal: one line naming the problem, a non-zero status, no files.
+TEST(RenderTool, BadArgumentsAreRefusedBeforeAnythingIsWritten) {
+    ScratchDirectory scratch;
+    const std::string state = scratch.Path("state.json");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"--frames", "-3", "--dump-state", state}, "--frames needs a whole number"},
+        {{"--frames", "many", "--dump-state", state}, "--frames needs a whole number"},
+        {{"--every", "0", "--png", scratch.Path("p")},
+         "--every needs a whole number of at least 1"},
+        {{"--size", "0x10", "--dump-state", state}, "--size needs WxH"},
+        {{"--size", "20000x10", "--dump-state", state}, "--size needs WxH"},
+        {{"--frames", "1", "--dump-state", "/etc/hostname/state.json"},
+         "cannot write /etc/hostname/state.json"},
+        {{"--frames", "1", "--png", "/etc/hostname/frames"},
+         "cannot make directory /etc/hostname/frames"},
+        {{"--frames", "1", "--y4m", scratch.Path("no/such/dir/v.y4m")}, "cannot write"},
+    };
+    for (const auto& [arguments, reason] : cases) {
+        const ProcessResult result = Render(arguments);
+        EXPECT_NE(result.status, 0) << reason;
+        EXPECT_EQ(result.err.rfind("tarrow-render: ", 0), 0u) << result.err;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_TRUE(scratch.Names().empty()) << reason;
+    }
+}
+
+TEST(RenderTool, InterruptedRunRemovesItsUnfinishedFiles) {
+    ScratchDirectory scratch;
+    const RunningProcess run = StartProcess(
+        {BuiltProgram("tarrow-render"), "--frames", "100000", "--seed", "5", "--size", "64x40",
+         "--y4m", scratch.Path("video.y4m"), "--dump-state", scratch.Path("state.json")});
+    // Interrupt once the video has started to grow.
+    for (int tries = 0; tries < 600 && scratch.Names().empty(); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(run.pid, SIGINT);
+    const ProcessResult result = FinishProcess(run);
+    EXPECT_EQ(result.status, 128 + SIGINT);
+    EXPECT_NE(result.err.find("interrupted"), std::string::npos) << result.err;
+    EXPECT_TRUE(scratch.Names().empty());
+}
+
+TEST(RenderTool, HelpAndVersionAnswerOnStandardOutput) {
+    const ProcessResult help = Render({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--dump-state FILE"), std::string::npos);
+    const ProcessResult version = Render({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("tarrow-render ", 0), 0u);
+}
+
+} // namespace

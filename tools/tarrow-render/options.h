@@ -1,0 +1,31 @@
+// options.h - tarrow-render's command line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct RenderOptions {
+    long frames = 600;
+    bool seedGiven = false;
+    std::uint32_t seed = 0;
+    int width = 1680;
+    int height = 1050;
+    std::string pngDirectory; // empty: no stills
+    long every = 1;           // keep frames every, 2 * every, ...
+    std::string y4mPath;      // "-" is standard output
+    std::string statePath;
+    std::string texturePath;
+    bool logicOnly = false;
+    bool bench = false;
+    bool help = false;
+    bool version = false;
+};
+
+inline constexpr int kLargestEdge = 16384;
+
+// Reads the arguments into `options`. Returns a one-line message naming the
+// problem when they are not a valid request; checks no files.
+std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* options);
+
+const char* UsageText();

@@ -1,0 +1,43 @@
+// progress.cpp - the progress line.
+#include "tools/tarrow-render/progress.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr auto kRefresh = std::chrono::milliseconds(250);
+
+} // namespace
+
+Progress::Progress(long total, bool live)
+    : total_(total), live_(live), start_(std::chrono::steady_clock::now()), lastShown_(start_) {}
+
+double Progress::Seconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+}
+
+void Progress::Update(long done) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!live_ || (now - lastShown_ < kRefresh && done < total_)) {
+        return;
+    }
+    lastShown_ = now;
+    const double seconds = Seconds();
+    const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
+    const double left = rate > 0.0 ? static_cast<double>(total_ - done) / rate : 0.0;
+    std::fprintf(stderr, "\rframe %ld of %ld  %.1f frames/s  %.0f s left   ", done, total_, rate,
+                 left);
+    std::fflush(stderr);
+}
+
+void Progress::Finish(long done) {
+    const double seconds = Seconds();
+    const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
+    if (live_) {
+        std::fprintf(stderr, "\rframe %ld of %ld  %.1f frames/s  done in %.1f s      \n", done,
+                     total_, rate, seconds);
+    } else {
+        std::fprintf(stderr, "tarrow-render: %ld of %ld frames in %.1f s (%.1f frames/s)\n", done,
+                     total_, seconds, rate);
+    }
+}

@@ -1,0 +1,20 @@
+// progress.h - how far a run is: a live line on a terminal, one summary
+// line otherwise.
+#pragma once
+
+#include <chrono>
+
+class Progress {
+  public:
+    Progress(long total, bool live);
+    void Update(long done);
+    void Finish(long done);
+
+  private:
+    double Seconds() const;
+
+    long total_;
+    bool live_;
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::steady_clock::time_point lastShown_;
+};

@@ -1,0 +1,13 @@
+// state_dump.h - the whole scene state as one JSON object.
+//
+// Keys "seed" and "frames", then one key per object array, named as the
+// array, each holding its elements in index order; an element's keys are its
+// class's field names. 3-vectors are [x, y, z], a block's corners one flat
+// array of 24 numbers; floats carry 9 significant digits, enough to read back
+// the same single-precision value.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+std::string SceneStateJson(std::uint32_t seed, long frames);
