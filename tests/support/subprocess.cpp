@@ -43,6 +43,20 @@ std::vector<std::string> ChildEnvironment(const ProcessEnvironment& change) {
     return entries;
 }
 
+int Status(int waitStatus) {
+    return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+}
+
+ProcessResult Collect(const RunningProcess& process, int status) {
+    ProcessResult result;
+    result.status = status;
+    result.out = Slurp(process.outPath);
+    result.err = Slurp(process.errPath);
+    unlink(process.outPath.c_str());
+    unlink(process.errPath.c_str());
+    return result;
+}
+
 } // namespace
 
 std::string BuiltProgram(const std::string& name) {
@@ -84,17 +98,25 @@ RunningProcess StartProcess(const std::vector<std::string>& arguments,
 }
 
 ProcessResult FinishProcess(const RunningProcess& process) {
-    ProcessResult result;
+    int status = 0;
     if (process.pid > 0) {
-        int status = 0;
         waitpid(process.pid, &status, 0);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-    result.out = Slurp(process.outPath);
-    result.err = Slurp(process.errPath);
-    unlink(process.outPath.c_str());
-    unlink(process.errPath.c_str());
-    return result;
+    return Collect(process, process.pid > 0 ? Status(status) : -1);
+}
+
+bool WaitForExit(const RunningProcess& process, std::chrono::milliseconds limit,
+                 ProcessResult* result) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    do {
+        int status = 0;
+        if (waitpid(process.pid, &status, WNOHANG) == process.pid) {
+            *result = Collect(process, Status(status));
+            return true;
+        }
+        usleep(20000);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
 }
 
 ProcessResult RunProcess(const std::vector<std::string>& arguments,

@@ -2,6 +2,7 @@
 // what it printed and how it ended.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,9 @@ struct RunningProcess {
 RunningProcess StartProcess(const std::vector<std::string>& arguments,
                             const ProcessEnvironment& environment = {});
 ProcessResult FinishProcess(const RunningProcess& process);
+// Waits at most `limit` for the program to end; false (and still running) if it did not.
+bool WaitForExit(const RunningProcess& process, std::chrono::milliseconds limit,
+                 ProcessResult* result);
 
 ProcessResult RunProcess(const std::vector<std::string>& arguments,
                          const ProcessEnvironment& environment = {});

@@ -1,0 +1,181 @@
+// The program as its users meet it: a real X server with a real window
+// manager, real key events, real minimise and close requests. Every wait has
+// a generous limit against hangs; nothing here asserts how fast anything is.
+#include "tests/e2e/x_session.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <cstdlib>
+
+#include <thread>
+
+namespace {
+
+constexpr char kTitle[] = "vesk2013 - tarrow";
+constexpr auto kIdleSpell = std::chrono::seconds(3);
+
+class Desktop : public testing::Test {
+  protected:
+    // Starts the program and waits for its first window.
+    std::string Launch(XSession& x) {
+        program = x.Start("tarrow");
+        return x.WaitForWindow(kTitle);
+    }
+
+    // Ends the program with Escape held on its window; its exit status.
+    int Escape(XSession& x, const std::string& window) {
+        x.KeyDown(window, "Escape");
+        ProcessResult result;
+        const bool ended = WaitForExit(program, kPatience, &result);
+        x.KeyUp("Escape");
+        return ended ? result.status : -1;
+    }
+
+    // F1 held until the window has been made again; the new window.
+    std::string Switch(XSession& x, const std::string& window) {
+        x.KeyDown(window, "F1");
+        const std::string next = x.WaitForWindow(kTitle, window);
+        x.KeyUp("F1");
+        return next;
+    }
+
+    void TearDown() override {
+        ProcessResult ignored;
+        if (program.pid > 0 && !WaitForExit(program, std::chrono::milliseconds(0), &ignored)) {
+            kill(program.pid, SIGKILL);
+            FinishProcess(program);
+        }
+    }
+
+    RunningProcess program;
+};
+
+TEST_F(Desktop, FullScreenWindowSwitchesToAWindowAndBackWithF1) {
+    XSession x(1680, 1050);
+    ASSERT_TRUE(x.ready()) << x.problem();
+    const std::string first = Launch(x);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(x.WindowsOfClass("OpenGL"), std::vector<std::string>{first});
+    EXPECT_NE(x.Property(first, "_NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN"),
+              std::string::npos);
+    const WindowGeometry full = x.Geometry(first);
+    EXPECT_EQ(full.x, 0);
+    EXPECT_EQ(full.y, 0);
+    EXPECT_EQ(full.width, 1680);
+    EXPECT_EQ(full.height, 1050);
+
+    const std::string windowed = Switch(x, first);
+    ASSERT_FALSE(windowed.empty());
+    EXPECT_EQ(x.Property(windowed, "_NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN"),
+              std::string::npos);
+    const WindowGeometry client = x.Geometry(windowed);
+    const FrameExtents frame = x.Frame(windowed);
+    EXPECT_EQ(client.width, 1680);
+    EXPECT_EQ(client.height, 1050);
+    EXPECT_GT(frame.top, 0);             // the window manager did frame it
+    EXPECT_EQ(client.x - frame.left, 0); // the frame's corner at the screen's origin
+    EXPECT_EQ(client.y - frame.top, 0);
+
+    const std::string again = Switch(x, windowed);
+    ASSERT_FALSE(again.empty());
+    EXPECT_NE(x.Property(again, "_NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN"),
+              std::string::npos);
+    EXPECT_EQ(Escape(x, again), 0);
+}
+
+TEST_F(Desktop, RefusedModeShowsTheErrorBoxThenAWindowOfThatOuterSize) {
+    XSession x(1024, 768);
+    ASSERT_TRUE(x.ready()) << x.problem();
+    program = x.Start("tarrow");
+    const std::string box = x.WaitForWindow("Error");
+    ASSERT_FALSE(box.empty());
+    x.Tool({"xdotool", "windowactivate", "--sync", box});
+    x.Tool({"xdotool", "key", "Return"});
+    EXPECT_TRUE(x.WaitUntilGone(box));
+
+    const std::string window = x.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.empty());
+    const WindowGeometry client = x.Geometry(window);
+    const FrameExtents frame = x.Frame(window);
+    EXPECT_EQ(frame.left + client.width + frame.right, 1680);
+    EXPECT_EQ(frame.top + client.height + frame.bottom, 1050);
+    EXPECT_EQ(client.x - frame.left, 0);
+    EXPECT_EQ(client.y - frame.top, 0);
+    EXPECT_EQ(Escape(x, window), 0);
+}
+
+TEST_F(Desktop, MinimisedProgramGoesIdleUntilRestored) {
+    XSession x(1680, 1050);
+    ASSERT_TRUE(x.ready()) << x.problem();
+    const std::string window = Launch(x);
+    ASSERT_FALSE(window.empty());
+    x.Tool({"xdotool", "windowminimize", "--sync", window});
+    std::this_thread::sleep_for(std::chrono::seconds(1)); // the last frame finishes
+    const long beforeIdle = CpuTicks(program.pid);
+    std::this_thread::sleep_for(kIdleSpell);
+    const long idleTicks = CpuTicks(program.pid) - beforeIdle;
+
+    x.Tool({"wmctrl", "-i", "-a", window});
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const long beforeRunning = CpuTicks(program.pid);
+    std::this_thread::sleep_for(kIdleSpell);
+    const long runningTicks = CpuTicks(program.pid) - beforeRunning;
+
+    // Frames cost processor time; an idle program spends next to none.
+    EXPECT_LT(idleTicks * 10, runningTicks)
+        << idleTicks << " ticks idle, " << runningTicks << " running";
+    EXPECT_EQ(Escape(x, window), 0);
+}
+
+TEST_F(Desktop, CloseRequestEndsTheProgramCleanly) {
+    XSession x(1680, 1050);
+    ASSERT_TRUE(x.ready()) << x.problem();
+    const std::string window = Launch(x);
+    ASSERT_FALSE(window.empty());
+    x.Tool({"wmctrl", "-i", "-c", window});
+    ProcessResult result;
+    ASSERT_TRUE(WaitForExit(program, kPatience, &result));
+    EXPECT_EQ(result.status, 0) << result.err;
+}
+
+TEST_F(Desktop, TermSignalEndsTheProgramWithTheDesktopModeBack) {
+    XSession x(1680, 1050);
+    ASSERT_TRUE(x.ready()) << x.problem();
+    const std::string window = Launch(x);
+    ASSERT_FALSE(window.empty());
+    kill(program.pid, SIGTERM);
+    ProcessResult result;
+    ASSERT_TRUE(WaitForExit(program, kPatience, &result));
+    EXPECT_EQ(result.status, 0) << result.err;
+    const WindowGeometry screen = x.Screen();
+    EXPECT_EQ(screen.width, 1680);
+    EXPECT_EQ(screen.height, 1050);
+}
+
+// Window and context made again and again must give back what they took.
+TEST_F(Desktop, RepeatedSwitchesKeepMemoryAndDescriptorsFlat) {
+    const bool soak = std::getenv("TARROW_SOAK") != nullptr;
+    const int warmUp = soak ? 50 : 5;
+    const int measured = soak ? 500 : 20;
+    XSession x(1680, 1050);
+    ASSERT_TRUE(x.ready()) << x.problem();
+    std::string window = Launch(x);
+    ASSERT_FALSE(window.empty());
+    for (int i = 0; i < warmUp; ++i) {
+        window = Switch(x, window);
+        ASSERT_FALSE(window.empty()) << "warm-up switch " << i;
+    }
+    const long residentBefore = ResidentKiB(program.pid);
+    const int descriptorsBefore = OpenDescriptors(program.pid);
+    for (int i = 0; i < measured; ++i) {
+        window = Switch(x, window);
+        ASSERT_FALSE(window.empty()) << "switch " << i;
+    }
+    EXPECT_EQ(OpenDescriptors(program.pid), descriptorsBefore);
+    EXPECT_LT(ResidentKiB(program.pid) - residentBefore, 32 * 1024);
+    EXPECT_EQ(Escape(x, window), 0);
+}
+
+} // namespace

@@ -1,0 +1,204 @@
+// x_session.cpp - Xvfb, openbox and the X tools.
+#include "tests/e2e/x_session.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+bool PollUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+int Number(const std::string& text, const std::string& label) {
+    const std::size_t at = text.find(label);
+    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + label.size());
+}
+
+void Stop(const RunningProcess& process) {
+    if (process.pid > 0) {
+        kill(process.pid, SIGTERM);
+        FinishProcess(process);
+    }
+}
+
+} // namespace
+
+XSession::XSession(int width, int height) {
+    // A display number of this process's own, so tests can run side by side.
+    // The server must not reset when its last client leaves: a client
+    // connecting during the reset is turned away.
+    int number = 100 + getpid() % 800;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) {
+        ++number;
+    }
+    display_ = ":" + std::to_string(number);
+    server_ = StartProcess({"/usr/bin/Xvfb", display_, "-screen", "0",
+                            std::to_string(width) + "x" + std::to_string(height) + "x24",
+                            "-nolisten", "tcp", "-noreset"});
+    const bool serving = PollUntil([&] { return !Tool({"xwininfo", "-root"}).empty(); });
+    if (!serving) {
+        ProcessResult ended;
+        problem_ = "the X server did not start";
+        if (WaitForExit(server_, std::chrono::milliseconds(0), &ended)) {
+            problem_ += ": " + ended.err;
+            server_.pid = -1;
+        }
+        return;
+    }
+    manager_ = StartProcess({"/usr/bin/openbox"}, ProcessEnvironment{{{"DISPLAY", display_}}, {}});
+    const bool managed = PollUntil([&] {
+        return Tool({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") !=
+               std::string::npos;
+    });
+    // Keys are held for as long as a test needs; the server must not repeat them.
+    Tool({"xset", "r", "off"});
+    ready_ = managed;
+    if (!managed) {
+        problem_ = "the window manager did not start";
+        ProcessResult ended;
+        if (WaitForExit(manager_, std::chrono::milliseconds(0), &ended)) {
+            problem_ += " on " + display_ + " (status " + std::to_string(ended.status) + "): " + ended.out + ended.err;
+            manager_.pid = -1;
+        }
+    }
+}
+
+XSession::~XSession() {
+    Stop(manager_);
+    Stop(server_);
+}
+
+std::string XSession::Tool(const std::vector<std::string>& arguments) const {
+    std::vector<std::string> command = arguments;
+    command[0] = "/usr/bin/" + command[0];
+    return RunProcess(command, ProcessEnvironment{{{"DISPLAY", display_}}, {}}).out;
+}
+
+RunningProcess XSession::Start(const std::string& program) const {
+    return StartProcess(
+        {BuiltProgram(program)},
+        ProcessEnvironment{{{"DISPLAY", display_}}, {"SDL_VIDEODRIVER", "WAYLAND_DISPLAY"}});
+}
+
+std::string XSession::WaitForWindow(const std::string& title, const std::string& other) const {
+    std::string found;
+    PollUntil([&] {
+        // The window manager's own list: id, desktop, class, host, title.
+        std::istringstream lines(Tool({"wmctrl", "-lx"}));
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream fields(line);
+            std::string id, desktop, windowClass, host;
+            fields >> id >> desktop >> windowClass >> host;
+            std::string name;
+            std::getline(fields >> std::ws, name);
+            if (name == title && id != other) {
+                found = id;
+            }
+        }
+        return !found.empty();
+    });
+    return found;
+}
+
+std::vector<std::string> XSession::WindowsOfClass(const std::string& windowClass) const {
+    std::vector<std::string> ids;
+    std::istringstream lines(Tool({"wmctrl", "-lx"}));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string id, desktop, listed;
+        fields >> id >> desktop >> listed;
+        if (listed == windowClass + "." + windowClass) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+bool XSession::WaitUntilGone(const std::string& window) const {
+    return PollUntil([&] {
+        return Tool({"xwininfo", "-id", window}).find("Map State: IsViewable") == std::string::npos;
+    });
+}
+
+WindowGeometry XSession::Geometry(const std::string& window) const {
+    const std::string info = Tool({"xwininfo", "-id", window});
+    return WindowGeometry{Number(info, "Absolute upper-left X:"),
+                          Number(info, "Absolute upper-left Y:"), Number(info, "Width:"),
+                          Number(info, "Height:")};
+}
+
+FrameExtents XSession::Frame(const std::string& window) const {
+    const std::string text = Property(window, "_NET_FRAME_EXTENTS");
+    FrameExtents frame;
+    std::sscanf(text.c_str() + text.find('=') + 1, "%d, %d, %d, %d", &frame.left, &frame.right,
+                &frame.top, &frame.bottom);
+    return frame;
+}
+
+std::string XSession::Property(const std::string& window, const std::string& name) const {
+    return Tool({"xprop", "-id", window, name});
+}
+
+WindowGeometry XSession::Screen() const {
+    const std::string info = Tool({"xwininfo", "-root"});
+    return WindowGeometry{0, 0, Number(info, "Width:"), Number(info, "Height:")};
+}
+
+void XSession::KeyDown(const std::string& window, const std::string& key) const {
+    Tool({"xdotool", "windowactivate", "--sync", window});
+    Tool({"xdotool", "keydown", key});
+}
+
+void XSession::KeyUp(const std::string& key) const {
+    Tool({"xdotool", "keyup", key});
+}
+
+long CpuTicks(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // Fields after the command name, which may hold spaces: state is field 3,
+    // user time 14, system time 15.
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int index = 3; fields >> field && index <= 15; ++index) {
+        if (index >= 14) {
+            ticks += std::atol(field.c_str());
+        }
+    }
+    return ticks;
+}
+
+long ResidentKiB(int pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::atol(line.c_str() + 6);
+        }
+    }
+    return -1;
+}
+
+int OpenDescriptors(int pid) {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
+        ++count;
+    }
+    return count;
+}
