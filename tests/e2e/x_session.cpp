@@ -72,7 +72,8 @@ XSession::XSession(int width, int height) {
         problem_ = "the window manager did not start";
         ProcessResult ended;
         if (WaitForExit(manager_, std::chrono::milliseconds(0), &ended)) {
-            problem_ += " on " + display_ + " (status " + std::to_string(ended.status) + "): " + ended.out + ended.err;
+            problem_ += " on " + display_ + " (status " + std::to_string(ended.status) +
+                        "): " + ended.out + ended.err;
             manager_.pid = -1;
         }
     }
