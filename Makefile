@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test test-asan soak bench clean
 
 all: build
 
@@ -23,6 +23,21 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+ASAN_BUILD ?= build-asan
+test-asan: setup
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARROW_SANITIZE=ON \
+		-DTARROW_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The long versions of the long runs: a million logic-only frames, 20 000
+# rendered frames, frame 3000 against its golden frame, and 500 full-screen
+# switches after 50 warm-up switches.
+soak: build
+	@cd $(BUILD) && TARROW_SOAK=1 ctest --output-on-failure -L long
+	@cd $(BUILD) && TARROW_SOAK=1 ctest --output-on-failure -R RepeatedSwitches
 
 # Google Benchmark suite of the scene's pieces (not part of make test).
 bench: build
