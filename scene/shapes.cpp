@@ -17,3 +17,11 @@ void DrawSpriteQuad() {
     glInterleavedArrays(GL_T2F_N3F_V3F, 0, g_cubeVertices);
     glDrawArrays(GL_QUADS, 0, 4);
 }
+
+void DrawFlatSprite(GLfloat x, GLfloat y, GLfloat z, GLfloat scaleX, GLfloat scaleY) {
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glScalef(scaleX, scaleY, 10.0f);
+    DrawSpriteQuad();
+    glPopMatrix();
+}

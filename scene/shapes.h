@@ -14,3 +14,8 @@ void DrawBox(const GLfloat* corners);
 // and pointing at the table afterwards, and the next frame's boxes take their
 // texture coordinates from it.
 void DrawSpriteQuad();
+
+// A flat glowing rectangle: the sprite quad stretched to 100 * scaleX by
+// 100 * scaleY, lying 500 above (x, y, z). Floor tiles and clouds are drawn
+// with exactly these calls.
+void DrawFlatSprite(GLfloat x, GLfloat y, GLfloat z, GLfloat scaleX, GLfloat scaleY);

@@ -5,8 +5,6 @@
 #include "scene/shapes.h"
 #include "scene/world_tables.h"
 
-#include <GL/gl.h>
-
 namespace {
 
 constexpr double kHalfWorld = kWorldModulus / 2.0;
@@ -35,9 +33,5 @@ void Cloud::CalcCloud() {
 }
 
 void Cloud::DrawCloud() {
-    glPushMatrix();
-    glTranslatef(posX, posY, posZ);
-    glScalef(scaleX, scaleY, 10.0f);
-    DrawSpriteQuad();
-    glPopMatrix();
+    DrawFlatSprite(posX, posY, posZ, scaleX, scaleY);
 }

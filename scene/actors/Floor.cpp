@@ -5,8 +5,6 @@
 #include "scene/shapes.h"
 #include "scene/world_tables.h"
 
-#include <GL/gl.h>
-
 namespace {
 
 constexpr double kHalfWorld = kWorldModulus / 2.0;
@@ -37,9 +35,5 @@ Floor::Floor() {
 }
 
 void Floor::DrawFloor() {
-    glPushMatrix();
-    glTranslatef(posX, posY, posZ);
-    glScalef(scaleX, scaleY, 10.0f);
-    DrawSpriteQuad();
-    glPopMatrix();
+    DrawFlatSprite(posX, posY, posZ, scaleX, scaleY);
 }

@@ -2,36 +2,17 @@
 #include "framework/TolkGL.h"
 #include "platform/extras.h"
 #include "tests/framework/probe_scene.h"
+#include "tests/support/frame_window.h"
 #include "tests/support/subprocess.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
-class GlWindow : public testing::Test {
-  protected:
-    void SetUp() override {
-        std::memset(&window, 0, sizeof(window));
-        std::memset(&keys, 0, sizeof(keys));
-        application = Application{GetModuleHandle(nullptr), "OpenGL"};
-        window.keys = &keys;
-        window.application = &application;
-        window.title = "vesk2013 - tarrow";
-        window.width = 320;
-        window.height = 200;
-        window.bitsPerPixel = 32;
-        ASSERT_EQ(RegisterWindowClass(&application), 1);
-    }
-    void TearDown() override { UnregisterClass("OpenGL", application.instance); }
-
-    Keys keys;
-    GL_Window window;
-    Application application{};
-};
+using GlWindow = FrameWindowTest;
 
 std::vector<GLfloat> Projection() {
     std::vector<GLfloat> matrix(16);

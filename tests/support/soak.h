@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 
-inline bool Soaking() { return std::getenv("TARROW_SOAK") != nullptr; }
+inline bool Soaking() {
+    return std::getenv("TARROW_SOAK") != nullptr;
+}
 
 template <class T>
 T RunLength(T normal, T soak) {

@@ -109,6 +109,13 @@ TEST(RenderTool, TextureDumpIsTheGlowImage) {
     EXPECT_EQ(scratch.Read("glow.png"), scratch.Read("uploaded.png"));
 }
 
+TEST(RenderTool, DrawsHeadlessWhateverDisplayTheEnvironmentNames) {
+    const ProcessResult result = RunProcess(
+        {BuiltProgram("tarrow-render"), "--frames", "2", "--seed", "1", "--size", "32x20"},
+        ProcessEnvironment{{{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", ":9999"}}, {}});
+    EXPECT_EQ(result.status, 0) << result.err;
+}
+
 TEST(RenderTool, BenchReportsFrameTimesAndTheRenderer) {
     const ProcessResult result =
         Render({"--frames", "4", "--seed", "3", "--size", "32x20", "--bench"});
