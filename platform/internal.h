@@ -46,6 +46,7 @@ struct HWND__ {
     bool fullScreen = false; // takes the display mode asked for last
     SDL_DisplayMode fullScreenMode{};
     SDL_Window* native = nullptr; // made when the pixel format is set, or when first shown
+    bool shown = false;
     // The last WM_SIZE sent, so that each change is reported once.
     WPARAM reportedKind = ~WPARAM{0};
     int reportedWidth = -1;

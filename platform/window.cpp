@@ -39,17 +39,22 @@ void SetGlAttributes(const GlFormat& format) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.doubleBuffer);
 }
 
+// Shows the window. The first time, it reports the window's size, as the
+// first show does on the desktop API, and asks whether the screen saver and
+// the monitor's power-down may start: a procedure answering 0 refuses them.
 void ShowNative(HWND__* window) {
     if (window->native == nullptr && !detail::RealizeWindow(window, nullptr)) {
         return;
     }
     SDL_ShowWindow(window->native);
+    if (window->shown) {
+        return;
+    }
+    window->shown = true;
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(window->native, &width, &height);
     detail::ReportSize(window, SIZE_RESTORED, width, height);
-    // The system asks the window whether the screen saver and the monitor's
-    // power-down may start; a procedure answering 0 refuses them.
     const bool saverRefused = SendMessage(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0) == 0;
     const bool powerRefused = SendMessage(window, WM_SYSCOMMAND, SC_MONITORPOWER, 0) == 0;
     if (saverRefused || powerRefused) {

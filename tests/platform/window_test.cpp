@@ -13,11 +13,15 @@ namespace {
 std::vector<UINT> g_messages;
 void* g_createParams = nullptr;
 std::vector<LPARAM> g_sizes;
+std::vector<WPARAM> g_sizeKinds;
 
 LRESULT Recorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     g_messages.push_back(message);
     if (message == WM_CREATE) {
         g_createParams = reinterpret_cast<const CREATESTRUCT*>(lParam)->lpCreateParams;
+    }
+    if (message == WM_SIZE) {
+        g_sizeKinds.push_back(wParam);
     }
     if (message == WM_SIZE && wParam == SIZE_RESTORED) {
         g_sizes.push_back(lParam);
@@ -95,6 +99,20 @@ TEST_F(Windows, ShowingSendsTheClientSize) {
     EXPECT_EQ(HIWORD(g_sizes[0]), 100);
     ShowWindow(window, SW_NORMAL); // nothing changed, nothing sent
     EXPECT_EQ(g_sizes.size(), 1u);
+}
+
+TEST_F(Windows, MinimiseAndRestoreAreEachReportedOnce) {
+    Make(WS_POPUP, 200, 100);
+    ShowWindow(window, SW_NORMAL);
+    g_sizeKinds.clear();
+    g_sizes.clear();
+    ShowWindow(window, SW_MINIMIZE);
+    ShowWindow(window, SW_MINIMIZE);
+    ShowWindow(window, SW_RESTORE);
+    EXPECT_EQ(g_sizeKinds, (std::vector<WPARAM>{SIZE_MINIMIZED, SIZE_RESTORED}));
+    ASSERT_EQ(g_sizes.size(), 1u);
+    EXPECT_EQ(LOWORD(g_sizes[0]), 200);
+    EXPECT_EQ(HIWORD(g_sizes[0]), 100);
 }
 
 TEST_F(Windows, WithoutAWindowManagerTheFrameAddsNothing) {
