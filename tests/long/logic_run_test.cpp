@@ -36,7 +36,8 @@ std::string MoverProblem(const MoverRecord& m) {
     const float l = m.laneOffset;
     const float expectedX[4] = {0.0f, 0.0f, l, -l};
     const float expectedY[4] = {-l, l, 0.0f, 0.0f};
-    if (!undecided && (m.offsetX != expectedX[m.direction] || m.offsetY != expectedY[m.direction])) {
+    if (!undecided &&
+        (m.offsetX != expectedX[m.direction] || m.offsetY != expectedY[m.direction])) {
         return "offsets do not match direction " + std::to_string(m.direction);
     }
     return {};

@@ -30,7 +30,9 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-std::string Golden(const std::string& name) { return TARROW_TEST_DATA "/golden/" + name; }
+std::string Golden(const std::string& name) {
+    return TARROW_TEST_DATA "/golden/" + name;
+}
 
 TEST(LongRun, RenderedFramesKeepMemoryFlatAfterWarmUp) {
 #if defined(__SANITIZE_ADDRESS__)
@@ -60,10 +62,9 @@ const ProcessEnvironment kPortableLlvmpipe{{{"GALLIUM_OVERRIDE_CPU_CAPS", "sse4.
 class GoldenFrames : public testing::Test {
   protected:
     void SetUp() override {
-        const ProcessResult probe =
-            RunProcess({BuiltProgram("tarrow-render"), "--frames", "1", "--seed", "1", "--size",
-                        "16x16", "--bench"},
-                       kPortableLlvmpipe);
+        const ProcessResult probe = RunProcess({BuiltProgram("tarrow-render"), "--frames", "1",
+                                                "--seed", "1", "--size", "16x16", "--bench"},
+                                               kPortableLlvmpipe);
         ASSERT_EQ(probe.status, 0) << probe.err;
         const std::string label = "renderer          ";
         std::string renderer = probe.out.substr(probe.out.find(label) + label.size());
@@ -71,17 +72,18 @@ class GoldenFrames : public testing::Test {
         std::string recorded = ReadFile(Golden("renderer.txt"));
         recorded.erase(recorded.find_last_not_of('\n') + 1);
         if (renderer != recorded) {
-            GTEST_SKIP() << "golden frames were made on '" << recorded << "', this is '"
-                         << renderer << "'";
+            GTEST_SKIP() << "golden frames were made on '" << recorded << "', this is '" << renderer
+                         << "'";
         }
     }
 
     // Renders `frames` frames of seed 7 at 320x200, keeping every `every`th.
     void Render(const ScratchDirectory& scratch, long frames, long every) {
-        const ProcessResult run = RunProcess(
-            {BuiltProgram("tarrow-render"), "--frames", std::to_string(frames), "--seed", "7",
-             "--size", "320x200", "--png", scratch.Path("frames"), "--every", std::to_string(every)},
-            kPortableLlvmpipe);
+        const ProcessResult run =
+            RunProcess({BuiltProgram("tarrow-render"), "--frames", std::to_string(frames), "--seed",
+                        "7", "--size", "320x200", "--png", scratch.Path("frames"), "--every",
+                        std::to_string(every)},
+                       kPortableLlvmpipe);
         ASSERT_EQ(run.status, 0) << run.err;
     }
 };

@@ -214,8 +214,8 @@ TEST_F(GlStream, EveryPassSetsItsStateInOrder) {
     expected.insert(expected.end(), passes.begin(), passes.end());
     for (const Frame& frame : *frames_) {
         const std::vector<std::string> composition = Composition(frame);
-        const auto [got, wanted] = std::mismatch(composition.begin(), composition.end(),
-                                                 expected.begin(), expected.end());
+        const auto [got, wanted] =
+            std::mismatch(composition.begin(), composition.end(), expected.begin(), expected.end());
         EXPECT_TRUE(got == composition.end() && wanted == expected.end())
             << "call " << (got - composition.begin()) << ": "
             << (got == composition.end() ? "(none)" : *got) << ", expected "
