@@ -7,7 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <functional>
 #include <sstream>
 #include <thread>
 

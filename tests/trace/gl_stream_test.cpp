@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <regex>
+#include <cctype>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -18,6 +19,26 @@ struct Call {
     std::string line; // as the dump prints it, without the call number
 };
 using Frame = std::vector<Call>;
+
+// One line of the dump, "<number> <name>(<arguments>)[ = <result>][ // <note>]",
+// as the call without its number, result and note.
+std::optional<Call> ParseCall(const std::string& text) {
+    const std::size_t space = text.find(' ');
+    if (space == std::string::npos || space == 0 ||
+        !std::all_of(text.begin(), text.begin() + static_cast<long>(space),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
+        return std::nullopt;
+    }
+    std::string line = text.substr(space + 1);
+    line = line.substr(0, line.find(" // "));
+    const std::size_t open = line.find('(');
+    const std::size_t close = line.rfind(')');
+    if (open == std::string::npos || close == std::string::npos || close < open) {
+        return std::nullopt;
+    }
+    line.resize(close + 1);
+    return Call{line.substr(0, open), line};
+}
 
 // A recording of three frames, made once for all the tests here.
 class GlStream : public testing::Test {
@@ -46,13 +67,12 @@ class GlStream : public testing::Test {
         std::vector<Frame> frames;
         Frame current;
         std::istringstream lines(dump);
-        const std::regex callLine(R"(^\d+ ((\w+)\(.*?\))( = .*)?( //.*)?$)");
         for (std::string text; std::getline(lines, text);) {
-            std::smatch match;
-            if (!std::regex_match(text, match, callLine)) {
+            const std::optional<Call> parsed = ParseCall(text);
+            if (!parsed) {
                 continue;
             }
-            const Call call{match[2], match[1]};
+            const Call& call = *parsed;
             if (call.name == "glClearColor") {
                 current.clear(); // everything before it belongs to set-up
             }
@@ -83,10 +103,17 @@ int GlStream::recordStatus_ = -1;
 // composition decides. Numbers of placement and light motion are left out.
 std::string Token(const Call& call) {
     std::string token = call.name;
-    const std::regex glName(R"(GL_[A-Z0-9_]+)");
-    for (auto it = std::sregex_iterator(call.line.begin(), call.line.end(), glName);
-         it != std::sregex_iterator(); ++it) {
-        token += " " + it->str();
+    for (std::size_t at = call.line.find("GL_"); at != std::string::npos;
+         at = call.line.find("GL_", at)) {
+        std::size_t end = at + 3;
+        while (end < call.line.size() &&
+               (std::isupper(static_cast<unsigned char>(call.line[end])) != 0 ||
+                std::isdigit(static_cast<unsigned char>(call.line[end])) != 0 ||
+                call.line[end] == '_')) {
+            ++end;
+        }
+        token += " " + call.line.substr(at, end - at);
+        at = end;
     }
     if (call.name == "glMaterialfv") {
         token += " " + call.line.substr(call.line.find('{'));
