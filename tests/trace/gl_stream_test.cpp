@@ -40,6 +40,11 @@ std::optional<Call> ParseCall(const std::string& text) {
     return Call{line.substr(0, open), line};
 }
 
+// apitrace preloads its wrapper ahead of everything else; a sanitizer build
+// of the renderer must accept its runtime not coming first.
+const ProcessEnvironment kTracedRun{{{"ASAN_OPTIONS", "detect_leaks=0:verify_asan_link_order=0"}},
+                                    {}};
+
 // A recording of three frames, made once for all the tests here.
 class GlStream : public testing::Test {
   protected:
@@ -47,7 +52,8 @@ class GlStream : public testing::Test {
         scratch_ = new ScratchDirectory;
         const ProcessResult record = RunProcess(
             {"/usr/bin/apitrace", "trace", "--api", "egl", "-o", scratch_->Path("frames.trace"),
-             BuiltProgram("tarrow-render"), "--frames", "3", "--seed", "1", "--size", "320x200"});
+             BuiltProgram("tarrow-render"), "--frames", "3", "--seed", "1", "--size", "320x200"},
+            kTracedRun);
         recordStatus_ = record.status;
         const ProcessResult dump = RunProcess(
             {"/usr/bin/apitrace", "dump", "--color=never", scratch_->Path("frames.trace")});
