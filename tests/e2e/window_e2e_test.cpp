@@ -2,6 +2,7 @@
 // manager, real key events, real minimise and close requests. Every wait has
 // a generous limit against hangs; nothing here asserts how fast anything is.
 #include "tests/e2e/x_session.h"
+#include "tests/support/process_usage.h"
 #include "tests/support/soak.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <thread>
@@ -167,39 +166,4 @@ void XSession::KeyDown(const std::string& window, const std::string& key) const 
 
 void XSession::KeyUp(const std::string& key) const {
     Tool({"xdotool", "keyup", key});
-}
-
-long CpuTicks(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    // Fields after the command name, which may hold spaces: state is field 3,
-    // user time 14, system time 15.
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    long ticks = 0;
-    for (int index = 3; fields >> field && index <= 15; ++index) {
-        if (index >= 14) {
-            ticks += std::atol(field.c_str());
-        }
-    }
-    return ticks;
-}
-
-long ResidentKiB(int pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::atol(line.c_str() + 6);
-        }
-    }
-    return -1;
-}
-
-int OpenDescriptors(int pid) {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry :
-         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
-        ++count;
-    }
-    return count;
 }

@@ -65,8 +65,3 @@ class XSession {
     bool ready_ = false;
     std::string problem_;
 };
-
-// Processor time the process has used so far, in clock ticks.
-long CpuTicks(int pid);
-long ResidentKiB(int pid);
-int OpenDescriptors(int pid);

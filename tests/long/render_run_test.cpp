@@ -1,6 +1,8 @@
 // Long rendered runs: memory stays flat once warmed up, and the frames the
 // renderer draws stay byte for byte the committed golden frames on the GL
 // driver they were made with.
+#include "tests/support/files.h"
+#include "tests/support/process_usage.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/soak.h"
 #include "tests/support/subprocess.h"
@@ -8,27 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <unistd.h>
 
 namespace {
-
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::atol(line.c_str() + 6);
-        }
-    }
-    return -1;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string Golden(const std::string& name) {
     return TARROW_TEST_DATA "/golden/" + name;
@@ -49,11 +33,11 @@ TEST(LongRun, RenderedFramesKeepMemoryFlatAfterWarmUp) {
     for (int frame = 0; frame < warmUp; ++frame) {
         scene.RenderFrame(&rgb);
     }
-    const long warmed = ResidentKiB();
+    const long warmed = ResidentKiB(getpid());
     for (int frame = warmUp; frame < frames; ++frame) {
         scene.RenderFrame(&rgb);
     }
-    EXPECT_LT(ResidentKiB() - warmed, 8 * 1024) << "KiB resident after warm-up: " << warmed;
+    EXPECT_LT(ResidentKiB(getpid()) - warmed, 8 * 1024) << "KiB resident after warm-up: " << warmed;
 }
 
 // The golden frames are drawn with llvmpipe held to SSE4.1 code, which gives

@@ -1,9 +1,9 @@
 // scratch_directory.cpp - per-test directories under the system's temp folder.
 #include "tests/support/scratch_directory.h"
 
+#include "tests/support/files.h"
+
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include <stdlib.h>
 
@@ -26,8 +26,5 @@ std::vector<std::string> ScratchDirectory::Names() const {
 }
 
 std::string ScratchDirectory::Read(const std::string& name) const {
-    std::ifstream in(root_ / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadFile((root_ / name).string());
 }

@@ -1,25 +1,18 @@
 // subprocess.cpp - spawns a program with its output captured in files.
 #include "tests/support/subprocess.h"
 
+#include "tests/support/files.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 extern char** environ;
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> ChildEnvironment(const ProcessEnvironment& change) {
     std::vector<std::string> entries;
@@ -50,8 +43,8 @@ int Status(int waitStatus) {
 ProcessResult Collect(const RunningProcess& process, int status) {
     ProcessResult result;
     result.status = status;
-    result.out = Slurp(process.outPath);
-    result.err = Slurp(process.errPath);
+    result.out = ReadFile(process.outPath);
+    result.err = ReadFile(process.errPath);
     unlink(process.outPath.c_str());
     unlink(process.errPath.c_str());
     return result;

@@ -1,14 +1,13 @@
 // tarrow-render as its users run it: reproducible output, the two ways of
 // advancing the scene agreeing, the committed start-up layout, and refusals
 // that leave nothing behind.
+#include "tests/support/files.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/subprocess.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -16,13 +15,6 @@ namespace {
 ProcessResult Render(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), BuiltProgram("tarrow-render"));
     return RunProcess(arguments);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 TEST(RenderTool, SameSeedAndFramesGiveIdenticalDumpsAndStills) {
@@ -46,7 +38,6 @@ TEST(RenderTool, EveryKeepsOnlyItsMultiples) {
                       "--every", "2"})
                   .status,
               0);
-    ScratchDirectory listing;
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(scratch.Path("p"))) {
         names.push_back(entry.path().filename().string());
