@@ -75,6 +75,7 @@ struct FrameExtents {
 FrameExtents DecoratedFrameExtents();
 FrameExtents ProbeX11FrameExtents();                             // x11_window_manager.cpp
 void SetX11ClassHint(SDL_Window* native, const char* className); // x11_window_manager.cpp
+void DestroyX11Window(SDL_Window* native);                       // x11_window_manager.cpp
 
 // Windows.
 bool IsDecorated(DWORD style);

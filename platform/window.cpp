@@ -238,7 +238,9 @@ BOOL DestroyWindow(HWND handle) {
         return FALSE;
     }
     SendMessage(window, WM_DESTROY, 0, 0);
-    if (window->native != nullptr) {
+    if (window->native != nullptr && detail::IsX11()) {
+        detail::DestroyX11Window(window->native);
+    } else if (window->native != nullptr) {
         SDL_DestroyWindow(window->native);
     }
     detail::PurgeMessages(window);

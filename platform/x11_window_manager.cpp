@@ -1,6 +1,7 @@
-// x11_window_manager.cpp - what the layer asks of an X11 window manager: the
-// size of the frame it puts around a decorated window, and the class name a
-// window is listed under.
+// x11_window_manager.cpp - what the layer asks of an X11 window manager and
+// server: the size of the frame the manager puts around a decorated window,
+// the class name a window is listed under, and a window's end that leaves
+// nothing behind on the server.
 //
 // The frame is learned before any decorated window is made, so that outer
 // sizes can be turned into client sizes from the start: an unmapped probe
@@ -82,6 +83,10 @@ bool WaitForProperty(Display* display, Window window, Atom property) {
     return false;
 }
 
+int IgnoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
 } // namespace
 
 FrameExtents ProbeX11FrameExtents() {
@@ -122,6 +127,30 @@ void SetX11ClassHint(SDL_Window* native, const char* className) {
     std::string name = className;
     XClassHint hint{name.data(), name.data()};
     XSetClassHint(info.info.x11.display, info.info.x11.window, &hint);
+}
+
+void DestroyX11Window(SDL_Window* native) {
+    // SDL gives every window a colormap of its own for the GL visual and
+    // leaves it on the server when the window goes: one more for every
+    // window made, every F1 switch. It is freed here, after the window; an
+    // SDL that frees it itself makes the free a harmless error, ignored.
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    XWindowAttributes attributes{};
+    const bool x11 =
+        SDL_GetWindowWMInfo(native, &info) && info.subsystem == SDL_SYSWM_X11 &&
+        XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes) != 0;
+    SDL_DestroyWindow(native);
+    if (!x11 || attributes.colormap == None ||
+        attributes.colormap == DefaultColormapOfScreen(attributes.screen)) {
+        return;
+    }
+    Display* display = info.info.x11.display;
+    XSync(display, False);
+    const auto previous = XSetErrorHandler(IgnoreXError);
+    XFreeColormap(display, attributes.colormap);
+    XSync(display, False);
+    XSetErrorHandler(previous);
 }
 
 } // namespace platform::detail

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-mesa0 libgl1-mesa-dri libx11-dev
   libgtest-dev libbenchmark-dev libpng-dev
-  xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils apitrace
+  xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils xrestop apitrace
 )
 
 missing=()

@@ -1,26 +1,35 @@
 // x_session.cpp - Xvfb, openbox and the X tools.
 #include "tests/e2e/x_session.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <functional>
 #include <sstream>
-#include <thread>
 
 namespace {
 
-bool PollUntil(const std::function<bool()>& done) {
+// The display number a server writes to its -displayfd once it takes
+// connections; empty when it ends or stays silent for the whole patience.
+std::string ReadDisplayNumber(int descriptor) {
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (done()) {
-            return true;
+    std::string text;
+    while (text.find('\n') == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd ready{descriptor, POLLIN, 0};
+        char chunk[32];
+        if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
+            return {};
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const ssize_t got = read(descriptor, chunk, sizeof chunk);
+        if (got <= 0) {
+            return {};
+        }
+        text.append(chunk, static_cast<std::size_t>(got));
     }
-    return false;
+    return text.substr(0, text.find('\n'));
 }
 
 int Number(const std::string& text, const std::string& label) {
@@ -38,27 +47,31 @@ void Stop(const RunningProcess& process) {
 } // namespace
 
 XSession::XSession(int width, int height) {
-    // A display number of this process's own, so tests can run side by side.
-    // The server must not reset when its last client leaves: a client
-    // connecting during the reset is turned away.
-    int number = 100 + getpid() % 800;
-    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) {
-        ++number;
+    // The server picks a free display and names it (-displayfd), so tests can
+    // run side by side. It must not reset when its last client leaves: a
+    // client connecting during the reset is turned away.
+    int named[2];
+    if (pipe2(named, O_CLOEXEC) != 0) {
+        problem_ = "no pipe for the X server's display number";
+        return;
     }
-    display_ = ":" + std::to_string(number);
-    server_ = StartProcess({"/usr/bin/Xvfb", display_, "-screen", "0",
+    server_ = StartProcess({"/usr/bin/Xvfb", "-displayfd", "3", "-screen", "0",
                             std::to_string(width) + "x" + std::to_string(height) + "x24",
-                            "-nolisten", "tcp", "-noreset"});
-    const bool serving = PollUntil([&] { return !Tool({"xwininfo", "-root"}).empty(); });
-    if (!serving) {
-        ProcessResult ended;
+                            "-nolisten", "tcp", "-noreset"},
+                           {}, named[1]);
+    close(named[1]);
+    const std::string number = ReadDisplayNumber(named[0]);
+    close(named[0]);
+    if (number.empty()) {
         problem_ = "the X server did not start";
+        ProcessResult ended;
         if (WaitForExit(server_, std::chrono::milliseconds(0), &ended)) {
             problem_ += ": " + ended.err;
             server_.pid = -1;
         }
         return;
     }
+    display_ = ":" + number;
     manager_ = StartProcess({"/usr/bin/openbox"}, ProcessEnvironment{{{"DISPLAY", display_}}, {}});
     const bool managed = PollUntil([&] {
         return Tool({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") !=
@@ -157,6 +170,23 @@ std::string XSession::Property(const std::string& window, const std::string& nam
 WindowGeometry XSession::Screen() const {
     const std::string info = Tool({"xwininfo", "-root"});
     return WindowGeometry{0, 0, Number(info, "Width:"), Number(info, "Height:")};
+}
+
+std::string XSession::ClientResources(int pid) const {
+    // xrestop's batch listing: a header per client naming its pid
+    // ("2 - vesk2013 - tarrow ( PID:11301 ):", "?" where unknown), then its
+    // counts, one a line, indented.
+    std::istringstream lines(Tool({"xrestop", "-b", "-m", "1"}));
+    std::string resources;
+    bool ours = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] != '\t') {
+            ours = Number(line, "( PID:") == pid;
+        } else if (ours && line.find("res_") == std::string::npos) {
+            resources += line.substr(1) + "\n";
+        }
+    }
+    return resources;
 }
 
 void XSession::KeyDown(const std::string& window, const std::string& key) const {

@@ -3,14 +3,11 @@
 // windows are, what they are called, keys typed through the server.
 #pragma once
 
+#include "tests/support/polling.h"
 #include "tests/support/subprocess.h"
 
-#include <chrono>
-#include <optional>
 #include <string>
 #include <vector>
-
-inline constexpr auto kPatience = std::chrono::seconds(60); // every wait, against hangs
 
 struct WindowGeometry {
     int x = 0; // client area's top-left corner on the screen
@@ -53,6 +50,9 @@ class XSession {
     FrameExtents Frame(const std::string& window) const;
     std::string Property(const std::string& window, const std::string& name) const;
     WindowGeometry Screen() const;
+    // What the server holds for the program with this pid, one line a kind of
+    // resource ("windows : 1"), over all its connections.
+    std::string ClientResources(int pid) const;
 
     // A key pressed on the keyboard, held, and let go.
     void KeyDown(const std::string& window, const std::string& key) const;

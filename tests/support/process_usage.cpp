@@ -33,11 +33,21 @@ long ResidentKiB(int pid) {
     return -1;
 }
 
-int OpenDescriptors(int pid) {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry :
-         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
-        ++count;
+std::multiset<std::string> OpenDescriptors(int pid) {
+    std::multiset<std::string> open;
+    std::error_code gone; // a descriptor closed while the folder is read
+    for (const auto& entry :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", gone)) {
+        std::string target = std::filesystem::read_symlink(entry.path(), gone).string();
+        if (gone) {
+            continue;
+        }
+        for (const char* numbered : {"socket:[", "pipe:["}) {
+            if (target.rfind(numbered, 0) == 0) {
+                target = target.substr(0, target.find(':'));
+            }
+        }
+        open.insert(target);
     }
-    return count;
+    return open;
 }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 extern char** environ;
 
@@ -50,6 +51,14 @@ ProcessResult Collect(const RunningProcess& process, int status) {
     return result;
 }
 
+std::string TemporaryFile(const char* role) {
+    std::string path =
+        (std::filesystem::temp_directory_path() / (std::string("tarrow-test-") + role + "-XXXXXX"))
+            .string();
+    close(mkstemp(path.data()));
+    return path;
+}
+
 } // namespace
 
 std::string BuiltProgram(const std::string& name) {
@@ -57,17 +66,22 @@ std::string BuiltProgram(const std::string& name) {
 }
 
 RunningProcess StartProcess(const std::vector<std::string>& arguments,
-                            const ProcessEnvironment& environment) {
-    char outPath[] = "/tmp/tarrow-test-out-XXXXXX";
-    char errPath[] = "/tmp/tarrow-test-err-XXXXXX";
-    close(mkstemp(outPath));
-    close(mkstemp(errPath));
+                            const ProcessEnvironment& environment, int handed) {
+    const std::string outPath = TemporaryFile("out");
+    const std::string errPath = TemporaryFile("err");
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath, O_WRONLY | O_TRUNC, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath, O_WRONLY | O_TRUNC, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_TRUNC,
+                                     0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_TRUNC,
+                                     0);
+    // Moved above 3 first: a dup2 onto itself would leave close-on-exec set.
+    const int handedAbove = handed >= 0 ? fcntl(handed, F_DUPFD_CLOEXEC, 10) : -1;
+    if (handedAbove >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, handedAbove, 3);
+    }
 
     std::vector<char*> argv;
     for (const std::string& argument : arguments) {
@@ -87,6 +101,9 @@ RunningProcess StartProcess(const std::vector<std::string>& arguments,
         process.pid = child;
     }
     posix_spawn_file_actions_destroy(&actions);
+    if (handedAbove >= 0) {
+        close(handedAbove);
+    }
     return process;
 }
 

@@ -28,8 +28,10 @@ struct RunningProcess {
     std::string errPath;
 };
 
+// `handed`, where given, becomes the program's descriptor 3 (a server's
+// -displayfd, say).
 RunningProcess StartProcess(const std::vector<std::string>& arguments,
-                            const ProcessEnvironment& environment = {});
+                            const ProcessEnvironment& environment = {}, int handed = -1);
 ProcessResult FinishProcess(const RunningProcess& process);
 // Waits at most `limit` for the program to end; false (and still running) if it did not.
 bool WaitForExit(const RunningProcess& process, std::chrono::milliseconds limit,
