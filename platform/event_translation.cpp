@@ -2,6 +2,7 @@
 //
 //   window closed, or the process asked to quit (SIGTERM, Ctrl-C)  -> WM_CLOSE, queued
 //   key pressed, auto-repeated, released                           -> WM_KEYDOWN / WM_KEYUP, queued
+//     with Alt held, Alt itself, or F10                            -> WM_SYSKEYDOWN / WM_SYSKEYUP
 //   minimised, restored, maximised, resized                        -> WM_SIZE, sent at once
 //
 // A quit request that arrives while no window exists is kept for the next
@@ -14,10 +15,18 @@ namespace {
 
 bool g_quitPending = false;
 
-// lParam of a key message: repeat count 1, the scan code, bit 30 set when the
-// key was already down (auto-repeat), bits 30 and 31 set on release.
+bool AltHeld(const SDL_KeyboardEvent& key) {
+    return (key.keysym.mod & KMOD_ALT) != 0;
+}
+
+// lParam of a key message: repeat count 1, the scan code, bit 29 set while
+// Alt is held, bit 30 set when the key was already down (auto-repeat), bits
+// 30 and 31 set on release.
 LPARAM KeyParameter(const SDL_KeyboardEvent& key) {
     LPARAM value = 1 | (static_cast<LPARAM>(key.keysym.scancode & 0xFF) << 16);
+    if (AltHeld(key)) {
+        value |= static_cast<LPARAM>(KF_ALTDOWN) << 16;
+    }
     if (key.type == SDL_KEYUP) {
         value |= LPARAM{3} << 30;
     } else if (key.repeat != 0) {
@@ -32,7 +41,9 @@ void TranslateKey(const SDL_KeyboardEvent& key) {
     if (virtualKey == 0 || window == nullptr) {
         return;
     }
-    const bool system = virtualKey == VK_MENU;
+    // System keys belong to the window's default handling, not to the
+    // program's key table: Alt+F4 closes, Alt+F1 does not switch.
+    const bool system = virtualKey == VK_MENU || virtualKey == VK_F10 || AltHeld(key);
     const UINT message = key.type == SDL_KEYDOWN ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN)
                                                  : (system ? WM_SYSKEYUP : WM_KEYUP);
     detail::PostInput(window, message, static_cast<WPARAM>(virtualKey), KeyParameter(key));

@@ -17,4 +17,8 @@ void DisableSleep();
 // mode); full-screen requests for any other size are refused.
 void SetOffscreenDisplayMode(int width, int height);
 
+// Make the display refuse every mode switch at the moment of switching, as a
+// driver may refuse a mode it offers: for tests of the refused-switch path.
+void RefuseModeSwitches();
+
 } // namespace platform

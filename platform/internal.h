@@ -42,8 +42,9 @@ struct HWND__ {
     int clientHeight = 0;
     LONG_PTR userData = 0;
     HDC__ deviceContext{this};
-    int pixelFormat = 0;     // 1-based, 0 while none is set
-    bool fullScreen = false; // takes the display mode asked for last
+    int pixelFormat = 0;      // 1-based, 0 while none is set
+    bool fullScreen = false;  // takes the display mode asked for last
+    bool sdlSetsMode = false; // SDL sets fullScreenMode when it shows; else it is set
     SDL_DisplayMode fullScreenMode{};
     SDL_Window* native = nullptr; // made when the pixel format is set, or when first shown
     bool shown = false;
@@ -52,6 +53,10 @@ struct HWND__ {
     int reportedWidth = -1;
     int reportedHeight = -1;
 };
+
+namespace platform::x11 {
+struct ModeSwitch;
+}
 
 namespace platform::detail {
 
@@ -62,8 +67,20 @@ bool IsX11();
 bool HeadlessByRequest(); // the offscreen driver was asked for, so no box is ever shown
 Uint32 WakeEventType();
 
-// The display mode the last successful full-screen request chose, or null.
+// The display mode the last successful full-screen request chose, or null;
+// and whether SDL is to set it when a full-screen window shows (otherwise it
+// is set already, through RandR).
 const SDL_DisplayMode* RequestedFullScreenMode();
+bool SdlSetsRequestedMode();
+bool ModeSwitchesRefused(); // see RefuseModeSwitches
+
+// The display mode through RandR, on X servers that switch modes for every
+// client (x11_mode_switch.cpp), and its watcher (mode_watcher.cpp).
+bool RandrSwitchesModes(); // decided once; says why on stderr where not
+LONG SwitchRandrMode(int width, int height);
+void RestoreRandrMode();
+void WatchSwitch(const x11::ModeSwitch& change);
+void SwitchHandedBack();
 
 // The window manager's frame around a decorated window, learned once.
 struct FrameExtents {
@@ -76,6 +93,8 @@ FrameExtents DecoratedFrameExtents();
 FrameExtents ProbeX11FrameExtents();                             // x11_window_manager.cpp
 void SetX11ClassHint(SDL_Window* native, const char* className); // x11_window_manager.cpp
 void DestroyX11Window(SDL_Window* native);                       // x11_window_manager.cpp
+// Asks the window manager to show the window full screen (before it is shown).
+void MarkX11FullScreen(SDL_Window* native); // x11_window_manager.cpp
 
 // Windows.
 bool IsDecorated(DWORD style);

@@ -71,12 +71,19 @@ void keybd_event(BYTE virtualKey, BYTE /*scanCode*/, DWORD flags, ULONG_PTR /*ex
     if (key == SDLK_UNKNOWN || !platform::detail::EnsureVideo()) {
         return;
     }
+    // Alt typed earlier is held for the keys that follow, as on a keyboard.
+    static bool altHeld = false;
+    const bool released = (flags & KEYEVENTF_KEYUP) != 0;
+    if (virtualKey == VK_MENU) {
+        altHeld = !released;
+    }
     SDL_Event event{};
-    event.type = (flags & KEYEVENTF_KEYUP) != 0 ? SDL_KEYUP : SDL_KEYDOWN;
+    event.type = released ? SDL_KEYUP : SDL_KEYDOWN;
     event.key.type = event.type;
     event.key.timestamp = SDL_GetTicks();
     event.key.state = event.type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    event.key.keysym.mod = altHeld ? KMOD_LALT : KMOD_NONE;
     SDL_PushEvent(&event);
 }

@@ -24,6 +24,8 @@ Uint32 g_wakeEvent = 0;
 int g_offscreenModeWidth = 0; // 0: the driver's own desktop mode
 int g_offscreenModeHeight = 0;
 bool g_fullScreenRequested = false;
+bool g_sdlSetsMode = false;
+bool g_switchesRefused = false;
 SDL_DisplayMode g_fullScreenMode{};
 
 bool DriverIs(const char* name) {
@@ -64,6 +66,10 @@ void UseOffscreenDriver() {
 void SetOffscreenDisplayMode(int width, int height) {
     g_offscreenModeWidth = width;
     g_offscreenModeHeight = height;
+}
+
+void RefuseModeSwitches() {
+    g_switchesRefused = true;
 }
 
 namespace detail {
@@ -111,6 +117,14 @@ const SDL_DisplayMode* RequestedFullScreenMode() {
     return g_fullScreenRequested ? &g_fullScreenMode : nullptr;
 }
 
+bool SdlSetsRequestedMode() {
+    return g_sdlSetsMode;
+}
+
+bool ModeSwitchesRefused() {
+    return g_switchesRefused;
+}
+
 bool HeadlessByRequest() {
     if (g_offscreenForced) {
         return true;
@@ -123,15 +137,21 @@ bool HeadlessByRequest() {
 } // namespace detail
 } // namespace platform
 
+// On an X server that switches modes for every client the mode is set here,
+// through RandR, and the result is the switch's own. Elsewhere (the offscreen
+// driver, XWayland) SDL sets it when the full-screen window shows.
 LONG ChangeDisplaySettings(DEVMODE* mode, DWORD /*flags*/) {
     using namespace platform;
     if (mode == nullptr) {
         g_fullScreenRequested = false;
         if (detail::EnsureVideo()) {
             for (HWND__* window : detail::Windows()) {
-                if (window->native != nullptr && window->fullScreen) {
+                if (window->native != nullptr && window->fullScreen && window->sdlSetsMode) {
                     SDL_SetWindowFullscreen(window->native, 0);
                 }
+            }
+            if (detail::IsX11()) {
+                detail::RestoreRandrMode();
             }
         }
         return DISP_CHANGE_SUCCESSFUL;
@@ -139,12 +159,26 @@ LONG ChangeDisplaySettings(DEVMODE* mode, DWORD /*flags*/) {
     if (!detail::EnsureVideo()) {
         return DISP_CHANGE_FAILED;
     }
-    SDL_DisplayMode found{};
-    if (!OffersMode(static_cast<int>(mode->dmPelsWidth), static_cast<int>(mode->dmPelsHeight),
-                    &found)) {
-        return DISP_CHANGE_BADMODE;
+    const int width = static_cast<int>(mode->dmPelsWidth);
+    const int height = static_cast<int>(mode->dmPelsHeight);
+    if (detail::IsX11() && detail::RandrSwitchesModes()) {
+        const LONG result = detail::SwitchRandrMode(width, height);
+        if (result != DISP_CHANGE_SUCCESSFUL) {
+            return result;
+        }
+        g_fullScreenMode = SDL_DisplayMode{SDL_PIXELFORMAT_UNKNOWN, width, height, 0, nullptr};
+        g_sdlSetsMode = false;
+    } else {
+        SDL_DisplayMode found{};
+        if (!OffersMode(width, height, &found)) {
+            return DISP_CHANGE_BADMODE;
+        }
+        if (g_switchesRefused) {
+            return DISP_CHANGE_FAILED;
+        }
+        g_fullScreenMode = found;
+        g_sdlSetsMode = true;
     }
-    g_fullScreenMode = found;
     g_fullScreenRequested = true;
     return DISP_CHANGE_SUCCESSFUL;
 }

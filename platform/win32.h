@@ -174,6 +174,7 @@ constexpr WPARAM SIZE_MINIMIZED = 1;
 constexpr WPARAM SIZE_MAXIMIZED = 2;
 
 // WM_SYSCOMMAND requests the system makes of a window.
+constexpr WPARAM SC_CLOSE = 0xF060;
 constexpr WPARAM SC_SCREENSAVE = 0xF140;
 constexpr WPARAM SC_MONITORPOWER = 0xF170;
 
@@ -199,7 +200,12 @@ constexpr int VK_DOWN = 0x28;
 constexpr int VK_INSERT = 0x2D;
 constexpr int VK_DELETE = 0x2E;
 constexpr int VK_F1 = 0x70;
+constexpr int VK_F4 = 0x73;
+constexpr int VK_F10 = 0x79;
 constexpr int VK_F12 = 0x7B;
+
+// Key message flags, in the high word of lParam.
+constexpr WORD KF_ALTDOWN = 0x2000;
 
 // keybd_event flags.
 constexpr DWORD KEYEVENTF_KEYUP = 0x0002;

@@ -127,7 +127,7 @@ bool RealizeWindow(HWND__* window, const GlFormat* format) {
     if (Has(window->exStyle, WS_EX_TOPMOST)) {
         flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     }
-    if (window->fullScreen) {
+    if (window->fullScreen && window->sdlSetsMode) {
         flags |= SDL_WINDOW_FULLSCREEN;
     }
     window->native = SDL_CreateWindow(window->title.c_str(), window->x, window->y,
@@ -135,11 +135,16 @@ bool RealizeWindow(HWND__* window, const GlFormat* format) {
     if (window->native == nullptr) {
         return false;
     }
-    if (window->fullScreen) {
+    if (window->fullScreen && window->sdlSetsMode) {
         SDL_SetWindowDisplayMode(window->native, &window->fullScreenMode);
     }
     if (IsX11()) {
         SetX11ClassHint(window->native, window->className.c_str());
+        if (window->fullScreen && !window->sdlSetsMode) {
+            // The mode is set already: a window covering the screen, which
+            // the window manager is asked to keep full screen.
+            MarkX11FullScreen(window->native);
+        }
     }
     return true;
 }
@@ -211,6 +216,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     const SDL_DisplayMode* mode = detail::RequestedFullScreenMode();
     if ((style & WS_POPUP) != 0 && mode != nullptr) {
         window->fullScreen = true;
+        window->sdlSetsMode = detail::SdlSetsRequestedMode();
         window->fullScreenMode = *mode;
         window->clientWidth = mode->w;
         window->clientHeight = mode->h;

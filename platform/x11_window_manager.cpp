@@ -1,7 +1,8 @@
 // x11_window_manager.cpp - what the layer asks of an X11 window manager and
 // server: the size of the frame the manager puts around a decorated window,
 // the class name a window is listed under, and a window's end that leaves
-// nothing behind on the server.
+// nothing behind on the server; and the full-screen state of a window shown
+// in a mode the layer set itself.
 //
 // The frame is learned before any decorated window is made, so that outer
 // sizes can be turned into client sizes from the start: an unmapped probe
@@ -9,6 +10,7 @@
 // the answer. Without a manager, or one that does not answer, there is no
 // frame.
 #include "platform/internal.h"
+#include "platform/x11_error_trap.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
@@ -83,10 +85,6 @@ bool WaitForProperty(Display* display, Window window, Atom property) {
     return false;
 }
 
-int IgnoreXError(Display*, XErrorEvent*) {
-    return 0;
-}
-
 } // namespace
 
 FrameExtents ProbeX11FrameExtents() {
@@ -145,12 +143,23 @@ void DestroyX11Window(SDL_Window* native) {
         attributes.colormap == DefaultColormapOfScreen(attributes.screen)) {
         return;
     }
+    x11::ErrorTrap trap(info.info.x11.display);
+    XFreeColormap(info.info.x11.display, attributes.colormap);
+}
+
+void MarkX11FullScreen(SDL_Window* native) {
+    // Before a window is first shown its state is a property, which the
+    // window manager reads when it takes the window on.
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(native, &info) || info.subsystem != SDL_SYSWM_X11) {
+        return;
+    }
     Display* display = info.info.x11.display;
-    XSync(display, False);
-    const auto previous = XSetErrorHandler(IgnoreXError);
-    XFreeColormap(display, attributes.colormap);
-    XSync(display, False);
-    XSetErrorHandler(previous);
+    const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+    const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    XChangeProperty(display, info.info.x11.window, state, XA_ATOM, 32, PropModeAppend,
+                    reinterpret_cast<const unsigned char*>(&fullScreen), 1);
 }
 
 } // namespace platform::detail

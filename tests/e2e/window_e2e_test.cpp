@@ -2,7 +2,7 @@
 // manager, real key events, real minimise and close requests. Every wait is
 // for a condition, with a generous limit against hangs; nothing here asserts
 // how fast anything is.
-#include "tests/e2e/x_session.h"
+#include "tests/e2e/desktop.h"
 #include "tests/support/process_usage.h"
 #include "tests/support/soak.h"
 
@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr char kTitle[] = "vesk2013 - tarrow";
-
 // Processor time is watched over spells of this length. A program waiting
 // for its window to come back spends at most a tick or two of it (timer
 // wake-ups); one drawing frames spends far more, however loaded the machine.
@@ -31,42 +29,6 @@ long TicksInASpell(int pid) {
     std::this_thread::sleep_for(kSpell);
     return CpuTicks(pid) - before;
 }
-
-class Desktop : public testing::Test {
-  protected:
-    // Starts the program and waits for its first window.
-    std::string Launch(XSession& x) {
-        program = x.Start("tarrow");
-        return x.WaitForWindow(kTitle);
-    }
-
-    // Ends the program with Escape held on its window; its exit status.
-    int Escape(XSession& x, const std::string& window) {
-        x.KeyDown(window, "Escape");
-        ProcessResult result;
-        const bool ended = WaitForExit(program, kPatience, &result);
-        x.KeyUp("Escape");
-        return ended ? result.status : -1;
-    }
-
-    // F1 held until the window has been made again; the new window.
-    std::string Switch(XSession& x, const std::string& window) {
-        x.KeyDown(window, "F1");
-        const std::string next = x.WaitForWindow(kTitle, window);
-        x.KeyUp("F1");
-        return next;
-    }
-
-    void TearDown() override {
-        ProcessResult ignored;
-        if (program.pid > 0 && !WaitForExit(program, std::chrono::milliseconds(0), &ignored)) {
-            kill(program.pid, SIGKILL);
-            FinishProcess(program);
-        }
-    }
-
-    RunningProcess program;
-};
 
 TEST_F(Desktop, FullScreenWindowSwitchesToAWindowAndBackWithF1) {
     XSession x(1680, 1050);
@@ -161,6 +123,49 @@ TEST_F(Desktop, TermSignalEndsTheProgramWithTheDesktopModeBack) {
     EXPECT_EQ(screen.width, 1680);
     EXPECT_EQ(screen.height, 1050);
 }
+
+// Keys typed with Alt held are the system's, not the program's: Alt+F1,
+// held while frames are drawn, leaves the window as it is.
+TEST_F(Desktop, AltF1DoesNotSwitch) {
+    XSession x(1680, 1050);
+    ASSERT_TRUE(x.ready()) << x.problem();
+    const std::string window = Launch(x);
+    ASSERT_FALSE(window.empty());
+    const long before = CpuTicks(program.pid);
+    x.KeyDown(window, "alt");
+    x.Tool({"xdotool", "keydown", "F1"});
+    // Frames are all the program spends processor time on: a second of it
+    // covers several of them.
+    EXPECT_TRUE(PollUntil([&] { return CpuTicks(program.pid) >= before + 100; }));
+    x.KeyUp("F1");
+    x.KeyUp("alt");
+    EXPECT_EQ(x.WindowsOfClass("OpenGL"), std::vector<std::string>{window});
+    EXPECT_EQ(Escape(x, window), 0);
+}
+
+// Alt+F4 closes the window like any close request: through the window
+// manager where there is one, through the window's own default handling
+// where there is none.
+class AltF4 : public Desktop, public testing::WithParamInterface<bool> {};
+
+TEST_P(AltF4, EndsTheProgramCleanly) {
+    XSession x(XServerSpec{false, 1680, 1050, GetParam()});
+    ASSERT_TRUE(x.ready()) << x.problem();
+    const std::string window = Launch(x);
+    ASSERT_FALSE(window.empty());
+    x.KeyDown(window, "alt");
+    x.Tool({"xdotool", "keydown", "F4"});
+    ProcessResult result;
+    const bool ended = WaitForExit(program, kPatience, &result);
+    x.KeyUp("F4");
+    x.KeyUp("alt");
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(result.status, 0) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(, AltF4, testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "WithAWindowManager" : "WithoutAWindowManager");
+});
 
 // Window and context made again and again must give back what they took:
 // descriptors, X resources, and (measured only when soaking, once the GL

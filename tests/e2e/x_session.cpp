@@ -1,4 +1,4 @@
-// x_session.cpp - Xvfb, openbox and the X tools.
+// x_session.cpp - Xvfb or Xorg, openbox and the X tools.
 #include "tests/e2e/x_session.h"
 
 #include <fcntl.h>
@@ -6,6 +6,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -44,43 +46,119 @@ void Stop(const RunningProcess& process) {
     }
 }
 
+// Xorg's configuration: the dummy driver with three modes a monitor would
+// offer, and nothing that would take a developer's own console, keyboard or
+// mouse (no input devices, no VT switch).
+constexpr char kXorgConfig[] = R"(Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoEnableDevices" "false"
+    Option "AutoAddGPU" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+    Identifier "card"
+    Driver "dummy"
+    VideoRam 65536
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
+    Modeline "1680x1050" 146.25 1680 1784 1960 2240 1050 1053 1059 1089 -hsync +vsync
+    Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "card"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Modes "1920x1080" "1680x1050" "1024x768"
+        Virtual 1920 1080
+    EndSubSection
+EndSection
+)";
+
 } // namespace
 
-XSession::XSession(int width, int height) {
+bool XSession::StartServer(const XServerSpec& spec) {
+    std::vector<std::string> command;
+    if (spec.switchesModes) {
+        if (access("/usr/lib/xorg/modules/drivers/dummy_drv.so", R_OK) != 0) {
+            problem_ = "Xorg's dummy driver is not installed (xserver-xorg-video-dummy)";
+            return false;
+        }
+        std::filesystem::create_directory(scratch_.Path("xorg.conf.d"));
+        std::ofstream(scratch_.Path("xorg.conf")) << kXorgConfig;
+        command = {"/usr/bin/Xorg",
+                   "-displayfd",
+                   "3",
+                   "-config",
+                   scratch_.Path("xorg.conf"),
+                   "-configdir",
+                   scratch_.Path("xorg.conf.d"),
+                   "-logfile",
+                   scratch_.Path("xorg.log"),
+                   "-noreset",
+                   "-nolisten",
+                   "tcp",
+                   "-sharevts",
+                   "-novtswitch"};
+    } else {
+        command = {"/usr/bin/Xvfb",
+                   "-displayfd",
+                   "3",
+                   "-screen",
+                   "0",
+                   std::to_string(spec.width) + "x" + std::to_string(spec.height) + "x24",
+                   "-nolisten",
+                   "tcp",
+                   "-noreset"};
+    }
     // The server picks a free display and names it (-displayfd), so tests can
     // run side by side. It must not reset when its last client leaves: a
     // client connecting during the reset is turned away.
     int named[2];
     if (pipe2(named, O_CLOEXEC) != 0) {
         problem_ = "no pipe for the X server's display number";
-        return;
+        return false;
     }
-    server_ = StartProcess({"/usr/bin/Xvfb", "-displayfd", "3", "-screen", "0",
-                            std::to_string(width) + "x" + std::to_string(height) + "x24",
-                            "-nolisten", "tcp", "-noreset"},
-                           {}, named[1]);
+    server_ = StartProcess(command, {}, named[1]);
     close(named[1]);
     const std::string number = ReadDisplayNumber(named[0]);
     close(named[0]);
     if (number.empty()) {
-        problem_ = "the X server did not start";
+        problem_ = command[0] + " did not start";
         ProcessResult ended;
         if (WaitForExit(server_, std::chrono::milliseconds(0), &ended)) {
-            problem_ += ": " + ended.err;
+            problem_ +=
+                ": " + ended.err.substr(ended.err.size() > 600 ? ended.err.size() - 600 : 0);
             server_.pid = -1;
         }
-        return;
+        return false;
     }
     display_ = ":" + number;
+    return true;
+}
+
+XSession::XSession(const XServerSpec& spec) : managed_(spec.windowManager) {
+    if (!StartServer(spec)) {
+        return;
+    }
+    // Keys are held for as long as a test needs; the server must not repeat them.
+    Tool({"xset", "r", "off"});
+    if (!managed_) {
+        ready_ = true;
+        return;
+    }
     manager_ = StartProcess({"/usr/bin/openbox"}, ProcessEnvironment{{{"DISPLAY", display_}}, {}});
-    const bool managed = PollUntil([&] {
+    ready_ = PollUntil([&] {
         return Tool({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") !=
                std::string::npos;
     });
-    // Keys are held for as long as a test needs; the server must not repeat them.
-    Tool({"xset", "r", "off"});
-    ready_ = managed;
-    if (!managed) {
+    if (!ready_) {
         problem_ = "the window manager did not start";
         ProcessResult ended;
         if (WaitForExit(manager_, std::chrono::milliseconds(0), &ended)) {
@@ -111,6 +189,17 @@ RunningProcess XSession::Start(const std::string& program) const {
 std::string XSession::WaitForWindow(const std::string& title, const std::string& other) const {
     std::string found;
     PollUntil([&] {
+        if (!managed_) {
+            // No manager to list windows: the server's own, shown, by name.
+            std::istringstream ids(
+                Tool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}));
+            for (std::string id; ids >> id;) {
+                if (id != other) {
+                    found = id;
+                }
+            }
+            return !found.empty();
+        }
         // The window manager's own list: id, desktop, class, host, title.
         std::istringstream lines(Tool({"wmctrl", "-lx"}));
         for (std::string line; std::getline(lines, line);) {
@@ -189,8 +278,33 @@ std::string XSession::ClientResources(int pid) const {
     return resources;
 }
 
+std::string XSession::CurrentMode() const {
+    // The output's modes are listed under it, the one shown marked with '*'.
+    std::istringstream lines(Tool({"xrandr", "--query"}));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find('*') != std::string::npos) {
+            std::istringstream fields(line);
+            std::string mode;
+            fields >> mode;
+            return mode;
+        }
+    }
+    return {};
+}
+
+void XSession::SetMode(const std::string& mode) const {
+    std::istringstream lines(Tool({"xrandr", "--query"}));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find(" connected") != std::string::npos) {
+            Tool({"xrandr", "--output", line.substr(0, line.find(' ')), "--mode", mode});
+            return;
+        }
+    }
+}
+
 void XSession::KeyDown(const std::string& window, const std::string& key) const {
-    Tool({"xdotool", "windowactivate", "--sync", window});
+    // Without a manager there is no activation, only the keyboard's focus.
+    Tool({"xdotool", managed_ ? "windowactivate" : "windowfocus", "--sync", window});
     Tool({"xdotool", "keydown", key});
 }
 

@@ -1,9 +1,16 @@
-// x_session.h - a real X server (Xvfb) with a real window manager (openbox)
-// for one test, and the X tools a user's desktop would answer to: where
-// windows are, what they are called, keys typed through the server.
+// x_session.h - a real X server with a real window manager (openbox) for one
+// test, and the X tools a user's desktop would answer to: where windows are,
+// what they are called, the display's mode, keys typed through the server.
+//
+// Two servers: Xvfb, whose screen has one fixed size and mode; and Xorg with
+// its dummy driver, a desktop at 1920x1080 that really switches to 1680x1050
+// or 1024x768 through RandR, as a monitor would. Either picks a free display
+// itself. Xorg needs root (it is given its own configuration); where it cannot
+// start, the session says why and tests skip.
 #pragma once
 
 #include "tests/support/polling.h"
+#include "tests/support/scratch_directory.h"
 #include "tests/support/subprocess.h"
 
 #include <string>
@@ -23,9 +30,22 @@ struct FrameExtents {
     int bottom = 0;
 };
 
+struct XServerSpec {
+    bool switchesModes = false; // Xorg with the dummy driver; else Xvfb
+    int width = 1680;           // the screen's size at start
+    int height = 1050;
+    bool windowManager = true;
+};
+
+// Xorg's desktop at 1920x1080, switching, under openbox unless said otherwise.
+inline XServerSpec SwitchingServer(bool windowManager = true) {
+    return XServerSpec{true, 1920, 1080, windowManager};
+}
+
 class XSession {
   public:
-    XSession(int width, int height); // starts the server and the window manager
+    explicit XSession(const XServerSpec& spec); // starts the server and the window manager
+    XSession(int width, int height) : XSession(XServerSpec{false, width, height, true}) {}
     ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
@@ -39,8 +59,8 @@ class XSession {
     // Starts a program of the build on this display.
     RunningProcess Start(const std::string& program) const;
 
-    // The newest window the window manager lists with this title that is not
-    // `other`, waited for; empty when none comes.
+    // The newest shown window with this title that is not `other`, waited
+    // for; empty when none comes.
     std::string WaitForWindow(const std::string& title, const std::string& other = "") const;
     // The windows listed under this class name (as both its name and class).
     std::vector<std::string> WindowsOfClass(const std::string& windowClass) const;
@@ -50,6 +70,10 @@ class XSession {
     FrameExtents Frame(const std::string& window) const;
     std::string Property(const std::string& window, const std::string& name) const;
     WindowGeometry Screen() const;
+    // The mode the screen's output shows ("1680x1050"), and setting one with
+    // xrandr, as a user would.
+    std::string CurrentMode() const;
+    void SetMode(const std::string& mode) const;
     // What the server holds for the program with this pid, one line a kind of
     // resource ("windows : 1"), over all its connections.
     std::string ClientResources(int pid) const;
@@ -59,6 +83,10 @@ class XSession {
     void KeyUp(const std::string& key) const;
 
   private:
+    bool StartServer(const XServerSpec& spec);
+
+    ScratchDirectory scratch_; // the server's configuration and log
+    bool managed_ = true;
     std::string display_;
     RunningProcess server_;
     RunningProcess manager_;

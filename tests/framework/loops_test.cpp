@@ -172,8 +172,16 @@ TEST_F(Loops, MinimisedWindowDrawsNothingUntilRestored) {
     EXPECT_EQ(g_probe.updates, 4);
 }
 
-TEST_F(Loops, RefusedModeSwitchSaysSoAndRunsWindowed) {
-    platform::SetOffscreenDisplayMode(1024, 768);
+// A mode the display does not offer, and one it offers but then refuses to
+// set, take the same path.
+class RefusedModeSwitch : public Loops, public testing::WithParamInterface<bool> {};
+
+TEST_P(RefusedModeSwitch, SaysSoAndRunsWindowed) {
+    if (GetParam()) {
+        platform::RefuseModeSwitches();
+    } else {
+        platform::SetOffscreenDisplayMode(1024, 768);
+    }
     g_probeScript = [](int, int frame) {
         if (frame == 2) {
             PressKey(VK_ESCAPE);
@@ -189,6 +197,10 @@ TEST_F(Loops, RefusedModeSwitchSaysSoAndRunsWindowed) {
     EXPECT_EQ(g_probe.windows[0].isFullScreen, 0);
     EXPECT_EQ(g_createFullScreen, 1); // the next F1 asks for a window, not full screen
 }
+
+INSTANTIATE_TEST_SUITE_P(, RefusedModeSwitch, testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "OfferedButRefused" : "NotOffered");
+});
 
 TEST_F(Loops, RefusedInitializeEndsWithoutAFrame) {
     g_probeInitializeResult = 0;

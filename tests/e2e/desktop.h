@@ -1,0 +1,49 @@
+// desktop.h - the program started on an X session and driven by its keys, as
+// a user at that desktop would: the fixture of the end-to-end tests.
+#pragma once
+
+#include "tests/e2e/x_session.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <string>
+
+inline constexpr char kTitle[] = "vesk2013 - tarrow";
+
+class Desktop : public testing::Test {
+  protected:
+    // Starts the program and waits for its first window.
+    std::string Launch(XSession& x) {
+        program = x.Start("tarrow");
+        return x.WaitForWindow(kTitle);
+    }
+
+    // Ends the program with Escape held on its window; its exit status.
+    int Escape(XSession& x, const std::string& window) {
+        x.KeyDown(window, "Escape");
+        ProcessResult result;
+        const bool ended = WaitForExit(program, kPatience, &result);
+        x.KeyUp("Escape");
+        return ended ? result.status : -1;
+    }
+
+    // F1 held until the window has been made again; the new window.
+    std::string Switch(XSession& x, const std::string& window) {
+        x.KeyDown(window, "F1");
+        const std::string next = x.WaitForWindow(kTitle, window);
+        x.KeyUp("F1");
+        return next;
+    }
+
+    void TearDown() override {
+        ProcessResult ignored;
+        if (program.pid > 0 && !WaitForExit(program, std::chrono::milliseconds(0), &ignored)) {
+            kill(program.pid, SIGKILL);
+            FinishProcess(program);
+        }
+    }
+
+    RunningProcess program;
+};

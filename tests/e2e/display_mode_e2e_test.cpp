@@ -1,0 +1,144 @@
+// The display mode on an X server that really switches (Xorg's dummy driver,
+// a desktop at 1920x1080): set to 1680x1050 for the full-screen window, handed
+// back by F1 and Escape, and handed back by the watcher however else the
+// program ends. Every wait is for a condition, with a generous limit.
+#include "tests/e2e/desktop.h"
+
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// Polls until the output shows `mode` and the screen is of its size.
+bool ShowsMode(const XSession& x, const std::string& mode) {
+    return PollUntil([&] {
+        const WindowGeometry screen = x.Screen();
+        return x.CurrentMode() == mode &&
+               std::to_string(screen.width) + "x" + std::to_string(screen.height) == mode;
+    });
+}
+
+// The program's watcher: its child named tarrow-watch; -1 when there is none.
+int WatcherOf(int program) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string pid, name, state;
+        int parent = 0;
+        if (stat >> pid >> name >> state >> parent && name == "(tarrow-watch)" &&
+            parent == program) {
+            return std::stoi(pid);
+        }
+    }
+    return -1;
+}
+
+// Polls until the process has ended and been reaped, by this process (which
+// adopts orphans, see SetUp) or by its parent.
+bool Gone(int pid) {
+    return PollUntil([&] {
+        return waitpid(pid, nullptr, WNOHANG) == pid || (kill(pid, 0) != 0 && errno == ESRCH);
+    });
+}
+
+class SwitchingDesktop : public Desktop {
+  protected:
+    void SetUp() override {
+        // A killed program's watcher is adopted here, so its end can be seen.
+        prctl(PR_SET_CHILD_SUBREAPER, 1);
+        // The crashes provoked here leave no core files.
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_CORE, &none);
+    }
+};
+
+TEST_F(SwitchingDesktop, FullScreenSetsTheModeAndF1AndEscapeHandItBack) {
+    XSession x(SwitchingServer());
+    if (!x.ready()) {
+        GTEST_SKIP() << x.problem();
+    }
+    const std::string first = Launch(x);
+    ASSERT_FALSE(first.empty());
+    EXPECT_TRUE(ShowsMode(x, "1680x1050"));
+    EXPECT_TRUE(PollUntil([&] {
+        const WindowGeometry window = x.Geometry(first);
+        return window.x == 0 && window.y == 0 && window.width == 1680 && window.height == 1050;
+    }));
+
+    const std::string windowed = Switch(x, first);
+    ASSERT_FALSE(windowed.empty());
+    EXPECT_TRUE(ShowsMode(x, "1920x1080"));
+    const WindowGeometry client = x.Geometry(windowed);
+    EXPECT_EQ(client.width, 1680);
+    EXPECT_EQ(client.height, 1050);
+
+    const std::string again = Switch(x, windowed);
+    ASSERT_FALSE(again.empty());
+    EXPECT_TRUE(ShowsMode(x, "1680x1050"));
+    EXPECT_EQ(Escape(x, again), 0);
+    EXPECT_TRUE(ShowsMode(x, "1920x1080"));
+}
+
+struct AbnormalEnd {
+    const char* name;
+    int signal; // 0: the program's X connection closed under it (xkill)
+};
+
+void PrintTo(const AbnormalEnd& end, std::ostream* out) {
+    *out << end.name;
+}
+
+class AbnormallyEndedProgram : public SwitchingDesktop,
+                               public testing::WithParamInterface<AbnormalEnd> {};
+
+TEST_P(AbnormallyEndedProgram, LeavesTheDesktopItsModeAndNothingRunning) {
+    XSession x(SwitchingServer());
+    if (!x.ready()) {
+        GTEST_SKIP() << x.problem();
+    }
+    const std::string window = Launch(x);
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(ShowsMode(x, "1680x1050"));
+    const int watcher = WatcherOf(program.pid);
+    ASSERT_GT(watcher, 0);
+    if (GetParam().signal != 0) {
+        kill(program.pid, GetParam().signal);
+    } else {
+        x.Tool({"xkill", "-id", window});
+    }
+    ProcessResult ended;
+    ASSERT_TRUE(WaitForExit(program, kPatience, &ended));
+    EXPECT_TRUE(ShowsMode(x, "1920x1080"));
+    EXPECT_TRUE(Gone(watcher));
+}
+
+INSTANTIATE_TEST_SUITE_P(, AbnormallyEndedProgram,
+                         testing::Values(AbnormalEnd{"Killed", SIGKILL},
+                                         AbnormalEnd{"Crashed", SIGSEGV},
+                                         AbnormalEnd{"Aborted", SIGABRT},
+                                         AbnormalEnd{"CutOffFromTheServer", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SwitchingDesktop, AModeSomeoneElseSetIsLeftAsItIsAfterAKill) {
+    XSession x(SwitchingServer());
+    if (!x.ready()) {
+        GTEST_SKIP() << x.problem();
+    }
+    ASSERT_FALSE(Launch(x).empty());
+    ASSERT_TRUE(ShowsMode(x, "1680x1050"));
+    const int watcher = WatcherOf(program.pid);
+    ASSERT_GT(watcher, 0);
+    x.SetMode("1024x768");
+    ASSERT_TRUE(PollUntil([&] { return x.CurrentMode() == "1024x768"; }));
+    kill(program.pid, SIGKILL);
+    ProcessResult ended;
+    ASSERT_TRUE(WaitForExit(program, kPatience, &ended));
+    ASSERT_TRUE(Gone(watcher));
+    EXPECT_EQ(x.CurrentMode(), "1024x768");
+}
+
+} // namespace
