@@ -8,6 +8,7 @@
 
 BOOL g_isProgramLooping = 0;
 BOOL g_createFullScreen = 0;
+BOOL g_startFullScreen = 1;
 
 namespace {
 
@@ -132,7 +133,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR /*lpCmdLine*
     window.width = 1680;
     window.height = 1050;
     window.bitsPerPixel = 32;
-    window.isFullScreen = 1;
+    window.isFullScreen = g_startFullScreen;
 
     std::memset(&keys, 0, sizeof(keys));
 

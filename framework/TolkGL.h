@@ -41,6 +41,9 @@ constexpr UINT WM_TOGGLE_SCREEN_MODE = WM_USER + 1;
 
 extern BOOL g_isProgramLooping;
 extern BOOL g_createFullScreen;
+// Whether the first window is full screen: 1, unless the command line asked
+// for a window.
+extern BOOL g_startFullScreen;
 
 int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 BOOL RegisterWindowClass(Application* application);

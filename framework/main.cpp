@@ -1,6 +1,37 @@
-// main.cpp - the process entry: hands over to the program's own entry point.
+// main.cpp - the process entry: reads the command line, then hands over to
+// the program's own entry point. On Windows too the C runtime starts here,
+// with the command line already split into arguments.
 #include "framework/TolkGL.h"
+#include "framework/command_line.h"
+#include "platform/console.h"
+#include "platform/runtime.h"
 
-int main() {
+namespace {
+
+constexpr int kExitBadArguments = 2;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const DemoOptions options = ParseDemoOptions(argc, argv);
+    if (!options.error.empty()) {
+        platform::ShowText("tarrow: " + options.error + " (tarrow --help lists the options)\n",
+                           true);
+        return kExitBadArguments;
+    }
+    if (options.help) {
+        platform::ShowText(DemoUsage(), false);
+        return 0;
+    }
+    if (options.version) {
+        platform::ShowText("tarrow " TARROW_VERSION "\n", false);
+        return 0;
+    }
+    if (options.seeded) {
+        platform::UseSeed(options.seed);
+    }
+    if (options.windowed) {
+        g_startFullScreen = 0;
+    }
     return WinMain(GetModuleHandle(nullptr), nullptr, nullptr, SW_SHOWNORMAL);
 }

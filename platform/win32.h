@@ -4,8 +4,10 @@
 // a per-thread message queue, device contexts with pixel formats and GL
 // rendering contexts. This header declares exactly the part of that API the
 // program uses, with the same names, types and constant values, so the frame
-// and the scene read as they were written. The services are implemented over
-// SDL2 in the other files of this folder; nothing above this folder sees SDL.
+// and the scene read as they were written. On Windows the API is the system's
+// own (windows/win32_shim.h adds the little the program needs beyond it);
+// elsewhere the services are declared below and implemented over SDL2 in
+// sdl/, and nothing above this folder sees SDL.
 //
 // What it is not: a general emulation. Only the messages, styles and flags the
 // program and its tools use are given; everything else is left out on purpose.
@@ -20,6 +22,10 @@
 //   while (PeekMessage(&m, w, 0, 0, PM_REMOVE)) DispatchMessage(&m);
 //   SwapBuffers(dc);                               // waits for the retrace where it can
 #pragma once
+
+#if defined(_WIN32)
+#include "platform/windows/win32_shim.h"
+#else
 
 #include <cstdint>
 
@@ -338,3 +344,5 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR cursorName);
 // Kernel services.
 DWORD GetTickCount();
 void Sleep(DWORD milliseconds);
+
+#endif // _WIN32

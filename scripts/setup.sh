@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need.
+# Installs the Debian packages the build, the program and the tests need;
+# with the argument "windows", also those of the Windows build and its tests
+# (MinGW-w64, Wine).
 # As root it installs what is missing; otherwise it prints the command to run.
 set -euo pipefail
 
@@ -10,6 +12,9 @@ packages=(
   xvfb xauth xserver-xorg-core xserver-xorg-video-dummy openbox xdotool wmctrl x11-utils
   x11-xserver-utils xrestop apitrace
 )
+if [ "${1:-}" = windows ]; then
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 x11-apps)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

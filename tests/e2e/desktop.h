@@ -9,24 +9,30 @@
 #include <signal.h>
 
 #include <string>
+#include <vector>
 
 inline constexpr char kTitle[] = "vesk2013 - tarrow";
 
 class Desktop : public testing::Test {
   protected:
     // Starts the program and waits for its first window.
-    std::string Launch(XSession& x) {
-        program = x.Start("tarrow");
+    std::string Launch(XSession& x, const std::vector<std::string>& arguments = {}) {
+        program = x.Start("tarrow", arguments);
         return x.WaitForWindow(kTitle);
+    }
+
+    // Waits for the program to end; its exit status, or -1 when it did not.
+    int Ended() {
+        ProcessResult result;
+        return WaitForExit(program, kPatience, &result) ? result.status : -1;
     }
 
     // Ends the program with Escape held on its window; its exit status.
     int Escape(XSession& x, const std::string& window) {
         x.KeyDown(window, "Escape");
-        ProcessResult result;
-        const bool ended = WaitForExit(program, kPatience, &result);
+        const int status = Ended();
         x.KeyUp("Escape");
-        return ended ? result.status : -1;
+        return status;
     }
 
     // F1 held until the window has been made again; the new window.

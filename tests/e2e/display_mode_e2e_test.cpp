@@ -14,15 +14,6 @@
 
 namespace {
 
-// Polls until the output shows `mode` and the screen is of its size.
-bool ShowsMode(const XSession& x, const std::string& mode) {
-    return PollUntil([&] {
-        const WindowGeometry screen = x.Screen();
-        return x.CurrentMode() == mode &&
-               std::to_string(screen.width) + "x" + std::to_string(screen.height) == mode;
-    });
-}
-
 // The program's watcher: its child named tarrow-watch; -1 when there is none.
 int WatcherOf(int program) {
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
@@ -63,7 +54,7 @@ TEST_F(SwitchingDesktop, FullScreenSetsTheModeAndF1AndEscapeHandItBack) {
     }
     const std::string first = Launch(x);
     ASSERT_FALSE(first.empty());
-    EXPECT_TRUE(ShowsMode(x, "1680x1050"));
+    EXPECT_TRUE(x.WaitForMode("1680x1050"));
     EXPECT_TRUE(PollUntil([&] {
         const WindowGeometry window = x.Geometry(first);
         return window.x == 0 && window.y == 0 && window.width == 1680 && window.height == 1050;
@@ -71,16 +62,30 @@ TEST_F(SwitchingDesktop, FullScreenSetsTheModeAndF1AndEscapeHandItBack) {
 
     const std::string windowed = Switch(x, first);
     ASSERT_FALSE(windowed.empty());
-    EXPECT_TRUE(ShowsMode(x, "1920x1080"));
+    EXPECT_TRUE(x.WaitForMode("1920x1080"));
     const WindowGeometry client = x.Geometry(windowed);
     EXPECT_EQ(client.width, 1680);
     EXPECT_EQ(client.height, 1050);
 
     const std::string again = Switch(x, windowed);
     ASSERT_FALSE(again.empty());
-    EXPECT_TRUE(ShowsMode(x, "1680x1050"));
+    EXPECT_TRUE(x.WaitForMode("1680x1050"));
     EXPECT_EQ(Escape(x, again), 0);
-    EXPECT_TRUE(ShowsMode(x, "1920x1080"));
+    EXPECT_TRUE(x.WaitForMode("1920x1080"));
+}
+
+TEST_F(SwitchingDesktop, WindowedStartLeavesTheModeAlone) {
+    XSession x(SwitchingServer());
+    if (!x.ready()) {
+        GTEST_SKIP() << x.problem();
+    }
+    const std::string window = Launch(x, {"--windowed"});
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(x.Property(window, "_NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN"),
+              std::string::npos);
+    EXPECT_EQ(WatcherOf(program.pid), -1);
+    EXPECT_EQ(x.CurrentMode(), "1920x1080");
+    EXPECT_EQ(Escape(x, window), 0);
 }
 
 struct AbnormalEnd {
@@ -102,7 +107,7 @@ TEST_P(AbnormallyEndedProgram, LeavesTheDesktopItsModeAndNothingRunning) {
     }
     const std::string window = Launch(x);
     ASSERT_FALSE(window.empty());
-    ASSERT_TRUE(ShowsMode(x, "1680x1050"));
+    ASSERT_TRUE(x.WaitForMode("1680x1050"));
     const int watcher = WatcherOf(program.pid);
     ASSERT_GT(watcher, 0);
     if (GetParam().signal != 0) {
@@ -112,7 +117,7 @@ TEST_P(AbnormallyEndedProgram, LeavesTheDesktopItsModeAndNothingRunning) {
     }
     ProcessResult ended;
     ASSERT_TRUE(WaitForExit(program, kPatience, &ended));
-    EXPECT_TRUE(ShowsMode(x, "1920x1080"));
+    EXPECT_TRUE(x.WaitForMode("1920x1080"));
     EXPECT_TRUE(Gone(watcher));
 }
 
@@ -129,7 +134,7 @@ TEST_F(SwitchingDesktop, AModeSomeoneElseSetIsLeftAsItIsAfterAKill) {
         GTEST_SKIP() << x.problem();
     }
     ASSERT_FALSE(Launch(x).empty());
-    ASSERT_TRUE(ShowsMode(x, "1680x1050"));
+    ASSERT_TRUE(x.WaitForMode("1680x1050"));
     const int watcher = WatcherOf(program.pid);
     ASSERT_GT(watcher, 0);
     x.SetMode("1024x768");

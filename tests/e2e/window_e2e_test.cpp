@@ -105,9 +105,7 @@ TEST_F(Desktop, CloseRequestEndsTheProgramCleanly) {
     const std::string window = Launch(x);
     ASSERT_FALSE(window.empty());
     x.Tool({"wmctrl", "-i", "-c", window});
-    ProcessResult result;
-    ASSERT_TRUE(WaitForExit(program, kPatience, &result));
-    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Ended(), 0);
 }
 
 TEST_F(Desktop, TermSignalEndsTheProgramWithTheDesktopModeBack) {

@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -180,10 +182,12 @@ std::string XSession::Tool(const std::vector<std::string>& arguments) const {
     return RunProcess(command, ProcessEnvironment{{{"DISPLAY", display_}}, {}}).out;
 }
 
-RunningProcess XSession::Start(const std::string& program) const {
-    return StartProcess(
-        {BuiltProgram(program)},
-        ProcessEnvironment{{{"DISPLAY", display_}}, {"SDL_VIDEODRIVER", "WAYLAND_DISPLAY"}});
+RunningProcess XSession::Start(const std::string& program,
+                               const std::vector<std::string>& arguments) const {
+    std::vector<std::string> command{BuiltProgram(program)};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return StartProcess(command, ProcessEnvironment{{{"DISPLAY", display_}},
+                                                    {"SDL_VIDEODRIVER", "WAYLAND_DISPLAY"}});
 }
 
 std::string XSession::WaitForWindow(const std::string& title, const std::string& other) const {
@@ -300,6 +304,22 @@ void XSession::SetMode(const std::string& mode) const {
             return;
         }
     }
+}
+
+bool XSession::WaitForMode(const std::string& mode) const {
+    return PollUntil([&] {
+        const WindowGeometry screen = Screen();
+        return CurrentMode() == mode &&
+               std::to_string(screen.width) + "x" + std::to_string(screen.height) == mode;
+    });
+}
+
+bool XSession::WaitForPictures(int count) const {
+    std::set<std::size_t> seen{std::hash<std::string>{}(Tool({"xwd", "-root", "-silent"}))};
+    return PollUntil([&] {
+        seen.insert(std::hash<std::string>{}(Tool({"xwd", "-root", "-silent"})));
+        return static_cast<int>(seen.size()) > count;
+    });
 }
 
 void XSession::KeyDown(const std::string& window, const std::string& key) const {

@@ -57,7 +57,8 @@ class XSession {
     // Runs an X tool against this display; its standard output.
     std::string Tool(const std::vector<std::string>& arguments) const;
     // Starts a program of the build on this display.
-    RunningProcess Start(const std::string& program) const;
+    RunningProcess Start(const std::string& program,
+                         const std::vector<std::string>& arguments = {}) const;
 
     // The newest shown window with this title that is not `other`, waited
     // for; empty when none comes.
@@ -74,6 +75,12 @@ class XSession {
     // xrandr, as a user would.
     std::string CurrentMode() const;
     void SetMode(const std::string& mode) const;
+    // Waits until the output shows `mode` and the screen is of its size.
+    bool WaitForMode(const std::string& mode) const;
+    // Waits until the screen has shown `count` pictures after the one it
+    // shows now: a program drawing moving frames has then swapped at least
+    // that many times.
+    bool WaitForPictures(int count) const;
     // What the server holds for the program with this pid, one line a kind of
     // resource ("windows : 1"), over all its connections.
     std::string ClientResources(int pid) const;

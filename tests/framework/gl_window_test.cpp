@@ -77,6 +77,8 @@ TEST(Program, WithoutADisplaySaysSoAndFails) {
         RunProcess({BuiltProgram("tarrow")},
                    ProcessEnvironment{{}, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}});
     EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("tarrow needs a display"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("tarrow-render"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Error: Error Creating OpenGL Window\n"), std::string::npos) << run.err;
 }
 

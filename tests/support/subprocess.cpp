@@ -66,7 +66,8 @@ std::string BuiltProgram(const std::string& name) {
 }
 
 RunningProcess StartProcess(const std::vector<std::string>& arguments,
-                            const ProcessEnvironment& environment, int handed) {
+                            const ProcessEnvironment& environment, int handed,
+                            const std::string& directory) {
     const std::string outPath = TemporaryFile("out");
     const std::string errPath = TemporaryFile("err");
 
@@ -81,6 +82,9 @@ RunningProcess StartProcess(const std::vector<std::string>& arguments,
     const int handedAbove = handed >= 0 ? fcntl(handed, F_DUPFD_CLOEXEC, 10) : -1;
     if (handedAbove >= 0) {
         posix_spawn_file_actions_adddup2(&actions, handedAbove, 3);
+    }
+    if (!directory.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
     }
 
     std::vector<char*> argv;
@@ -130,6 +134,6 @@ bool WaitForExit(const RunningProcess& process, std::chrono::milliseconds limit,
 }
 
 ProcessResult RunProcess(const std::vector<std::string>& arguments,
-                         const ProcessEnvironment& environment) {
-    return FinishProcess(StartProcess(arguments, environment));
+                         const ProcessEnvironment& environment, const std::string& directory) {
+    return FinishProcess(StartProcess(arguments, environment, -1, directory));
 }

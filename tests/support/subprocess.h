@@ -29,13 +29,15 @@ struct RunningProcess {
 };
 
 // `handed`, where given, becomes the program's descriptor 3 (a server's
-// -displayfd, say).
+// -displayfd, say); `directory`, where given, is where the program starts.
 RunningProcess StartProcess(const std::vector<std::string>& arguments,
-                            const ProcessEnvironment& environment = {}, int handed = -1);
+                            const ProcessEnvironment& environment = {}, int handed = -1,
+                            const std::string& directory = "");
 ProcessResult FinishProcess(const RunningProcess& process);
 // Waits at most `limit` for the program to end; false (and still running) if it did not.
 bool WaitForExit(const RunningProcess& process, std::chrono::milliseconds limit,
                  ProcessResult* result);
 
 ProcessResult RunProcess(const std::vector<std::string>& arguments,
-                         const ProcessEnvironment& environment = {});
+                         const ProcessEnvironment& environment = {},
+                         const std::string& directory = "");

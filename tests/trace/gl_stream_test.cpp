@@ -4,6 +4,7 @@
 #include "tests/e2e/x_session.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/subprocess.h"
+#include "tests/trace/gl_dump.h"
 
 #include <gtest/gtest.h>
 
@@ -13,32 +14,6 @@
 #include <sstream>
 
 namespace {
-
-struct Call {
-    std::string name;
-    std::string line; // as the dump prints it, without the call number
-};
-using Frame = std::vector<Call>;
-
-// One line of the dump, "<number> <name>(<arguments>)[ = <result>][ // <note>]",
-// as the call without its number, result and note.
-std::optional<Call> ParseCall(const std::string& text) {
-    const std::size_t space = text.find(' ');
-    if (space == std::string::npos || space == 0 ||
-        !std::all_of(text.begin(), text.begin() + static_cast<long>(space),
-                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
-        return std::nullopt;
-    }
-    std::string line = text.substr(space + 1);
-    line = line.substr(0, line.find(" // "));
-    const std::size_t open = line.find('(');
-    const std::size_t close = line.rfind(')');
-    if (open == std::string::npos || close == std::string::npos || close < open) {
-        return std::nullopt;
-    }
-    line.resize(close + 1);
-    return Call{line.substr(0, open), line};
-}
 
 // apitrace preloads its wrapper ahead of everything else; a sanitizer build
 // of the renderer must accept its runtime not coming first.
@@ -57,7 +32,7 @@ class GlStream : public testing::Test {
         recordStatus_ = record.status;
         const ProcessResult dump = RunProcess(
             {"/usr/bin/apitrace", "dump", "--color=never", scratch_->Path("frames.trace")});
-        frames_ = new std::vector<Frame>(Frames(dump.out));
+        frames_ = new std::vector<Frame>(Frames(Calls(dump.out)));
     }
     static void TearDownTestSuite() {
         delete frames_;
@@ -66,29 +41,6 @@ class GlStream : public testing::Test {
     void SetUp() override {
         ASSERT_EQ(recordStatus_, 0);
         ASSERT_EQ(frames_->size(), 3u);
-    }
-
-    // The frames of the dump: from each frame's clear colour to its swap.
-    static std::vector<Frame> Frames(const std::string& dump) {
-        std::vector<Frame> frames;
-        Frame current;
-        std::istringstream lines(dump);
-        for (std::string text; std::getline(lines, text);) {
-            const std::optional<Call> parsed = ParseCall(text);
-            if (!parsed) {
-                continue;
-            }
-            const Call& call = *parsed;
-            if (call.name == "glClearColor") {
-                current.clear(); // everything before it belongs to set-up
-            }
-            current.push_back(call);
-            if (call.name == "eglSwapBuffers") {
-                frames.push_back(current);
-                current.clear();
-            }
-        }
-        return frames;
     }
 
     static std::size_t Count(const Frame& frame, const std::string& name) {

@@ -6,7 +6,7 @@
 // shown. Sizes handed in are outer sizes with the frame's top-left corner at
 // the given position; the client area is what remains inside the window
 // manager's frame.
-#include "platform/internal.h"
+#include "platform/sdl/internal.h"
 
 #include <algorithm>
 #include <map>
@@ -234,6 +234,9 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
         DestroyWindow(window);
         return nullptr;
     }
+    // As on the desktop API, creation ends by reporting the client size; a
+    // first show reports it again only if it differs.
+    detail::ReportSize(window, SIZE_RESTORED, window->clientWidth, window->clientHeight);
     detail::DeliverPendingQuit();
     return window;
 }

@@ -6,7 +6,7 @@
 // 8 bits), and the depth and stencil sizes exactly as asked. The depth size
 // matters: a 16-bit depth buffer is part of how the scene looks. Setting the
 // format makes the native window, whose visual depends on it.
-#include "platform/internal.h"
+#include "platform/sdl/internal.h"
 
 #include <vector>
 

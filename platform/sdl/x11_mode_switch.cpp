@@ -4,8 +4,8 @@
 // tarrow-watch, so that the desktop gets its mode back however the program
 // ends. Each switch and hand-back runs on a short connection of its own.
 #include "platform/extras.h"
-#include "platform/internal.h"
-#include "platform/x11_display_mode.h"
+#include "platform/sdl/internal.h"
+#include "platform/sdl/x11_display_mode.h"
 
 #include <cstdio>
 #include <optional>

@@ -7,8 +7,8 @@
 // process group of its own, with nothing of the program's open but the
 // socket. Where it cannot be had the program goes on without it and says so
 // once.
-#include "platform/internal.h"
-#include "platform/x11_display_mode.h"
+#include "platform/sdl/internal.h"
+#include "platform/sdl/x11_display_mode.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-// runtime.cpp - the runtime's linear congruential generator and clock.
+// runtime.cpp - the C runtime's linear congruential generator, reproduced.
 #include "platform/runtime.h"
 
 #include <cstdint>
@@ -19,10 +19,6 @@ int rand() {
 
 void srand(unsigned int seed) {
     g_state = seed;
-}
-
-std::time_t time(std::time_t* out) {
-    return std::time(out);
 }
 
 } // namespace platform

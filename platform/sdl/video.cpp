@@ -7,7 +7,7 @@
 // EGL, which honours a 16-bit depth request exactly on Mesa, so the window and
 // the offscreen renderer draw the same pixels.
 #include "platform/extras.h"
-#include "platform/internal.h"
+#include "platform/sdl/internal.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -91,7 +91,10 @@ bool EnsureVideo() {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11"); // SDL_VIDEODRIVER still wins
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "video: no display: %s\n", SDL_GetError());
+        std::fprintf(stderr,
+                     "tarrow needs a display (%s); without one, tarrow-render records the demo "
+                     "as images and video, and 'make run' renders a preview\n",
+                     SDL_GetError());
         g_video = VideoState::Unavailable;
         return false;
     }

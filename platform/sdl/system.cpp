@@ -1,6 +1,6 @@
 // system.cpp - message boxes, the cursor, the tick count and sleeping.
 #include "platform/extras.h"
-#include "platform/internal.h"
+#include "platform/sdl/internal.h"
 
 #include <chrono>
 #include <cstdio>

@@ -5,7 +5,7 @@
 // events are turned into messages whenever the queue is looked at. Size
 // changes are not queued: they are sent to the window procedure at once, as
 // the system sends them.
-#include "platform/internal.h"
+#include "platform/sdl/internal.h"
 
 #include <algorithm>
 #include <deque>

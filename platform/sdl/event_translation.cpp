@@ -8,7 +8,7 @@
 // A quit request that arrives while no window exists is kept for the next
 // window, so the program still ends through its own close path and hands the
 // display mode back.
-#include "platform/internal.h"
+#include "platform/sdl/internal.h"
 
 namespace platform {
 namespace {

@@ -1,0 +1,14 @@
+// console.cpp - text for the user on the standard streams.
+#include "platform/console.h"
+
+#include <cstdio>
+
+namespace platform {
+
+void ShowText(const std::string& text, bool isError) {
+    std::FILE* stream = isError ? stderr : stdout;
+    std::fputs(text.c_str(), stream);
+    std::fflush(stream);
+}
+
+} // namespace platform
