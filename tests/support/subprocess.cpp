@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,9 +42,10 @@ int Status(int waitStatus) {
     return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
 }
 
-ProcessResult Collect(const RunningProcess& process, int status) {
+ProcessResult Collect(const RunningProcess& process, int status, const rusage& usage) {
     ProcessResult result;
     result.status = status;
+    result.peakKiB = usage.ru_maxrss;
     result.out = ReadFile(process.outPath);
     result.err = ReadFile(process.errPath);
     unlink(process.outPath.c_str());
@@ -113,10 +115,11 @@ RunningProcess StartProcess(const std::vector<std::string>& arguments,
 
 ProcessResult FinishProcess(const RunningProcess& process) {
     int status = 0;
+    rusage usage{};
     if (process.pid > 0) {
-        waitpid(process.pid, &status, 0);
+        wait4(process.pid, &status, 0, &usage);
     }
-    return Collect(process, process.pid > 0 ? Status(status) : -1);
+    return Collect(process, process.pid > 0 ? Status(status) : -1, usage);
 }
 
 bool WaitForExit(const RunningProcess& process, std::chrono::milliseconds limit,
@@ -124,8 +127,9 @@ bool WaitForExit(const RunningProcess& process, std::chrono::milliseconds limit,
     const auto deadline = std::chrono::steady_clock::now() + limit;
     do {
         int status = 0;
-        if (waitpid(process.pid, &status, WNOHANG) == process.pid) {
-            *result = Collect(process, Status(status));
+        rusage usage{};
+        if (wait4(process.pid, &status, WNOHANG, &usage) == process.pid) {
+            *result = Collect(process, Status(status), usage);
             return true;
         }
         usleep(20000);

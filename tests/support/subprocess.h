@@ -11,6 +11,7 @@ struct ProcessResult {
     int status = -1; // exit status, or 128 + signal number
     std::string out;
     std::string err;
+    long peakKiB = 0; // the most memory it held resident at once
 };
 
 struct ProcessEnvironment {

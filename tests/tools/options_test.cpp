@@ -26,7 +26,7 @@ std::string Refusal(std::vector<std::string> arguments) {
 
 TEST(Options, DefaultsRenderSixHundredFramesAtFullSize) {
     RenderOptions options;
-    ASSERT_FALSE(Parse({}, &options));
+    ASSERT_FALSE(Parse({"--bench"}, &options));
     EXPECT_EQ(options.frames, 600);
     EXPECT_EQ(options.width, 1680);
     EXPECT_EQ(options.height, 1050);
@@ -53,26 +53,46 @@ TEST(Options, ValuesComeSeparateOrAfterAnEqualsSign) {
     EXPECT_TRUE(options.bench);
 }
 
-TEST(Options, CountsMustBeWholeNonNegativeNumbers) {
-    EXPECT_EQ(Refusal({"--frames", "-1"}), "--frames needs a whole number of frames, not '-1'");
-    EXPECT_EQ(Refusal({"--frames", "ten"}), "--frames needs a whole number of frames, not 'ten'");
-    EXPECT_EQ(Refusal({"--frames", "10x"}), "--frames needs a whole number of frames, not '10x'");
-    EXPECT_EQ(Refusal({"--frames", "+3"}), "--frames needs a whole number of frames, not '+3'");
-    EXPECT_EQ(Refusal({"--seed", "4294967296"}),
+TEST(Options, CountsMustBeWholeNumbersWithinTheirLimits) {
+    for (const char* frames : {"-1", "ten", "10x", "+3", "1000000001"}) {
+        EXPECT_EQ(
+            Refusal({"--frames", frames, "--bench"}),
+            std::string("--frames needs a whole number of frames from 0 to 1000000000, not '") +
+                frames + "'");
+    }
+    EXPECT_EQ(Refusal({"--seed", "4294967296", "--bench"}),
               "--seed needs a whole number from 0 to 4294967295, not '4294967296'");
-    EXPECT_EQ(Refusal({"--every", "0"}), "--every needs a whole number of at least 1, not '0'");
-    EXPECT_EQ(Refusal({"--frames", "0"}), "accepted");
+    EXPECT_EQ(Refusal({"--every", "0", "--png", "d"}),
+              "--every needs a whole number from 1 to 1000000000, not '0'");
+    EXPECT_EQ(Refusal({"--frames", "0", "--bench"}), "accepted");
 }
 
 TEST(Options, SizesRunFromOneTo16384) {
-    EXPECT_EQ(Refusal({"--size", "0x200"}),
-              "--size needs WxH with each side from 1 to 16384, not '0x200'");
-    EXPECT_EQ(Refusal({"--size", "16385x10"}),
+    EXPECT_EQ(Refusal({"--size", "16385x10", "--bench"}),
               "--size needs WxH with each side from 1 to 16384, not '16385x10'");
-    EXPECT_EQ(Refusal({"--size", "640"}),
+    EXPECT_EQ(Refusal({"--size", "640", "--bench"}),
               "--size needs WxH with each side from 1 to 16384, not '640'");
-    EXPECT_EQ(Refusal({"--size", "16384x1"}), "accepted");
+    EXPECT_EQ(Refusal({"--size", "320X200", "--bench"}),
+              "--size needs WxH with each side from 1 to 16384, not '320X200' (a lower-case x "
+              "between the sides)");
+    EXPECT_EQ(Refusal({"--size", "16384x1", "--bench"}), "accepted");
 }
+
+// Requests that would do nothing, or options that do nothing beside the others.
+class PointlessRequest : public testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(PointlessRequest, IsRefused) {
+    EXPECT_NE(Refusal(GetParam()), "accepted");
+}
+
+INSTANTIATE_TEST_SUITE_P(, PointlessRequest,
+                         testing::Values(std::vector<std::string>{},
+                                         std::vector<std::string>{"--frames", "60", "--seed", "1"},
+                                         std::vector<std::string>{"--every", "2", "--bench"},
+                                         std::vector<std::string>{"--overwrite", "--bench"},
+                                         std::vector<std::string>{"--logic-only", "--size", "64x40",
+                                                                  "--bench"},
+                                         std::vector<std::string>{"--png", "-"}));
 
 TEST(Options, UnknownOptionsAndMissingValuesAreNamed) {
     EXPECT_EQ(Refusal({"--fps", "60"}), "unknown option '--fps' (see --help)");
@@ -85,6 +105,7 @@ TEST(Options, LogicOnlyRunsHaveNoFramesToWrite) {
     EXPECT_EQ(Refusal({"--logic-only", "--png", "d"}),
               "--logic-only draws nothing, so it cannot write --png or --y4m frames");
     EXPECT_EQ(Refusal({"--logic-only", "--dump-state", "s.json", "--bench"}), "accepted");
+    EXPECT_EQ(Refusal({"--help"}), "accepted");
 }
 
 } // namespace

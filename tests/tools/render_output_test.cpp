@@ -71,8 +71,11 @@ TEST(RenderOutput, StateDumpHoldsTheObjectsInMemory) {
     for (int frame = 0; frame < 25; ++frame) {
         AdvanceScene();
     }
-    const std::string json = SceneStateJson(9, 25);
-    EXPECT_EQ(json.rfind("{\n  \"seed\": 9,\n  \"frames\": 25,\n  \"licht\": [\n", 0), 0u);
+    const std::string json = SceneStateJson(9, 25, WindowSize{64, 40});
+    EXPECT_EQ(json.rfind("{\n  \"seed\": 9,\n  \"frames\": 25,\n  \"window\": {\"width\": 64, "
+                         "\"height\": 40},\n  \"licht\": [\n",
+                         0),
+              0u);
     const auto has = [&json](const std::string& text) {
         return json.find(text) != std::string::npos;
     };
@@ -93,7 +96,7 @@ TEST(RenderOutput, StateDumpHoldsTheObjectsInMemory) {
         EXPECT_TRUE(has(key)) << key;
     }
     // One element a line: 8 + 3 + 717 + 2 + 2400 + 400 + 200 + 200 + 1 of them.
-    EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 3931 + 2 + 9 * 2 + 2);
+    EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 3931 + 3 + 9 * 2 + 2);
 }
 
 TEST(RenderOutput, DumpedFloatsReadBackToTheSameValues) {

@@ -25,10 +25,11 @@ class GlStream : public testing::Test {
   protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDirectory;
-        const ProcessResult record = RunProcess(
-            {"/usr/bin/apitrace", "trace", "--api", "egl", "-o", scratch_->Path("frames.trace"),
-             BuiltProgram("tarrow-render"), "--frames", "3", "--seed", "1", "--size", "320x200"},
-            kTracedRun);
+        const ProcessResult record =
+            RunProcess({"/usr/bin/apitrace", "trace", "--api", "egl", "-o",
+                        scratch_->Path("frames.trace"), BuiltProgram("tarrow-render"), "--frames",
+                        "3", "--seed", "1", "--size", "320x200", "--bench"},
+                       kTracedRun);
         recordStatus_ = record.status;
         const ProcessResult dump = RunProcess(
             {"/usr/bin/apitrace", "dump", "--color=never", scratch_->Path("frames.trace")});

@@ -6,26 +6,33 @@
 // frame. The clock seed Initialize makes is replaced by the run's own seed, so
 // one seed and frame count always give the same state, and on one GL driver
 // the same pixels. Frames are not paced: the scene's 2 ms pause is skipped.
+//
+// Every output is resolved and checked against the others before anything is
+// written; a run that fails or is interrupted (SIGINT, SIGTERM, SIGHUP)
+// removes the files it had not finished and keeps the PNG frames it had.
 #include "platform/extras.h"
 #include "platform/runtime.h"
 #include "scene/glow_texture.h"
 #include "scene/vesk_nb_17.h"
 #include "tools/tarrow-render/frame_stats.h"
+#include "tools/tarrow-render/frames_folder.h"
 #include "tools/tarrow-render/offscreen_scene.h"
 #include "tools/tarrow-render/options.h"
 #include "tools/tarrow-render/output_file.h"
 #include "tools/tarrow-render/png_image.h"
 #include "tools/tarrow-render/progress.h"
+#include "tools/tarrow-render/standard_streams.h"
 #include "tools/tarrow-render/state_dump.h"
 #include "tools/tarrow-render/y4m_video.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -40,9 +47,27 @@ void OnInterrupt(int signal) {
     g_interruptedBy = signal;
 }
 
+// Installed without SA_RESTART, so that a run blocked opening a FIFO nobody
+// reads, or writing to a stalled pipe, still ends at once.
+void CatchInterruptions() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+    std::signal(SIGPIPE, SIG_IGN); // a closed pipe shows as a failed write
+}
+
 int Fail(const std::string& message, int status = kExitFailed) {
     std::fprintf(stderr, "tarrow-render: %s\n", message.c_str());
     return status;
+}
+
+// The end of an interrupted run; whatever was unfinished goes with the
+// outputs' destructors.
+int Interrupted() {
+    return Fail("interrupted; unfinished files removed", 128 + g_interruptedBy);
 }
 
 using Clock = std::chrono::steady_clock;
@@ -51,57 +76,112 @@ double Milliseconds(Clock::duration elapsed) {
     return std::chrono::duration<double, std::milli>(elapsed).count();
 }
 
-std::string FramePath(const std::string& directory, long frame) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "/frame-%06ld.png", frame);
-    return directory + name;
-}
-
 bool WriteStill(const std::string& path, int width, int height, const std::uint8_t* rgb,
                 std::string* error) {
-    std::unique_ptr<OutputFile> file = OutputFile::Create(path, error);
+    const std::optional<OutputTarget> target = ResolveOutput(path, "a frame", error);
+    std::unique_ptr<OutputFile> file = target ? OutputFile::Open(*target, error) : nullptr;
     if (!file) {
         return false;
     }
     if (!WritePng(file->stream(), width, height, 3, rgb)) {
-        *error = "writing " + path + " failed";
+        *error = WriteFailure("a frame", path, errno);
         return false;
     }
     return file->Commit(error);
 }
 
-// The files a run asked for, opened before the first frame so that a place
-// that cannot be written is reported before any work is done.
+// One file output of the run, as asked for on the command line.
+struct PlannedOutput {
+    const char* option;
+    OutputTarget target;
+    std::unique_ptr<OutputFile>* file;
+};
+
 struct Outputs {
+    std::optional<FramesFolder> frames;
     std::unique_ptr<OutputFile> video;
     std::unique_ptr<OutputFile> state;
     std::unique_ptr<OutputFile> texture;
-    std::FILE* videoStream = nullptr;
+    bool onStdout = false; // an output takes standard output: reports go to stderr
 };
 
-std::optional<std::string> OpenOutputs(const RenderOptions& options, Outputs* outputs) {
+bool SameAsStdout(const OutputTarget& target) {
+    struct stat standard {};
+    return target.descriptor == STDOUT_FILENO ||
+           (target.exists && !target.characterDevice && fstat(STDOUT_FILENO, &standard) == 0 &&
+            standard.st_dev == target.device && standard.st_ino == target.inode);
+}
+
+// Resolves every output and checks them against each other, writing nothing.
+std::optional<std::string> PlanOutputs(const RenderOptions& options, Outputs* outputs,
+                                       std::vector<PlannedOutput>* planned) {
+    const struct {
+        const char* option;
+        const std::string& path;
+        const char* what;
+        std::unique_ptr<OutputFile>* file;
+    } asked[] = {{"--y4m", options.y4mPath, "the video", &outputs->video},
+                 {"--dump-state", options.statePath, "the state dump", &outputs->state},
+                 {"--dump-texture", options.texturePath, "the texture", &outputs->texture}};
     std::string error;
-    if (!options.pngDirectory.empty() && !PrepareDirectory(options.pngDirectory, &error)) {
+    for (const auto& output : asked) {
+        if (output.path.empty()) {
+            continue;
+        }
+        const std::optional<OutputTarget> target = ResolveOutput(output.path, output.what, &error);
+        if (!target) {
+            return error;
+        }
+        for (const PlannedOutput& earlier : *planned) {
+            if (SharePlace(earlier.target, *target)) {
+                return std::string(earlier.option) + " and " + output.option + " both write " +
+                       output.path + "; one would be lost";
+            }
+        }
+        if (outputs->frames && outputs->frames->WouldWrite(target->resolved)) {
+            return std::string(output.option) + " " + output.path +
+                   " is one of the --png frames; one would be lost";
+        }
+        outputs->onStdout = outputs->onStdout || SameAsStdout(*target);
+        planned->push_back(PlannedOutput{output.option, *target, output.file});
+    }
+    return std::nullopt;
+}
+
+// Opens what was planned. A FIFO without a reader waits here for one; a
+// signal ends the wait.
+std::optional<std::string> OpenOutputs(const RenderOptions& options, Outputs* outputs,
+                                       std::vector<PlannedOutput>* planned) {
+    std::string error;
+    if (outputs->frames && !outputs->frames->Check(options.overwrite, &error)) {
         return error;
     }
-    const auto open = [&error](const std::string& path, std::unique_ptr<OutputFile>* file) {
-        if (!path.empty()) {
-            *file = OutputFile::Create(path, &error);
+    for (PlannedOutput& output : *planned) {
+        *output.file = OutputFile::Open(output.target, &error);
+        if (!*output.file) {
+            return error;
         }
-        return path.empty() || *file != nullptr;
-    };
-    if (options.y4mPath == "-") {
-        if (isatty(STDOUT_FILENO) != 0) {
-            return std::string("refusing to write video to a terminal: pipe it or name a file");
-        }
-        outputs->videoStream = stdout;
-    } else if (!open(options.y4mPath, &outputs->video)) {
-        return error;
-    } else if (outputs->video) {
-        outputs->videoStream = outputs->video->stream();
     }
-    if (!open(options.statePath, &outputs->state) ||
-        !open(options.texturePath, &outputs->texture)) {
+    if (outputs->video && isatty(fileno(outputs->video->stream())) != 0) {
+        return std::string("refusing to write video to a terminal: pipe it or name a file");
+    }
+    if (outputs->frames && options.overwrite && !outputs->frames->RemoveOldFrames(&error)) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+// Writes an output made at the end of the run, and puts it in place.
+std::optional<std::string> Finish(std::unique_ptr<OutputFile>& file, const char* what,
+                                  const std::function<bool(std::FILE*)>& write) {
+    std::string error;
+    if (!file) {
+        return std::nullopt;
+    }
+    if (!write(file->stream())) {
+        return WriteFailure(what, file->name(), errno);
+    }
+    if (!file->Commit(&error)) {
         return error;
     }
     return std::nullopt;
@@ -110,33 +190,37 @@ std::optional<std::string> OpenOutputs(const RenderOptions& options, Outputs* ou
 } // namespace
 
 int main(int argc, char** argv) {
+    GuardStandardDescriptors();
+    ReadUmask();
     RenderOptions options;
     if (const auto problem = ParseOptions(argc, argv, &options)) {
         return Fail(*problem, kExitUsage);
     }
-    if (options.help) {
-        std::fputs(UsageText(), stdout);
-        return 0;
-    }
-    if (options.version) {
-        std::printf("tarrow-render %s\n", TARROW_VERSION);
-        return 0;
+    std::string error;
+    if (options.help || options.version) {
+        const std::string text = options.help
+                                     ? std::string(UsageText())
+                                     : std::string("tarrow-render ") + TARROW_VERSION + "\n";
+        return PrintToStdout(text, &error) ? 0 : Fail(error);
     }
 
-    // Caught before any file exists, so an interrupted run always tidies up.
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
-    std::signal(SIGPIPE, SIG_IGN); // a closed pipe shows as a failed write
+    CatchInterruptions();
     Outputs outputs;
-    if (const auto problem = OpenOutputs(options, &outputs)) {
+    if (!options.pngDirectory.empty()) {
+        outputs.frames.emplace(options.pngDirectory, options.frames, options.every);
+    }
+    std::vector<PlannedOutput> planned;
+    if (const auto problem = PlanOutputs(options, &outputs, &planned)) {
         return Fail(*problem, kExitUsage);
+    }
+    if (const auto problem = OpenOutputs(options, &outputs, &planned)) {
+        return g_interruptedBy != 0 ? Interrupted() : Fail(*problem, kExitUsage);
     }
 
     if (!options.seedGiven) {
         options.seed = static_cast<std::uint32_t>(platform::time(nullptr));
         std::fprintf(stderr, "tarrow-render: seed %u\n", options.seed);
     }
-    std::FILE* report = outputs.videoStream == stdout ? stderr : stdout;
 
     platform::UseOffscreenDriver();
     platform::DisableSleep();
@@ -157,14 +241,12 @@ int main(int argc, char** argv) {
     platform::srand(options.seed);
 
     std::optional<Y4mWriter> video;
-    if (outputs.videoStream != nullptr) {
-        video.emplace(outputs.videoStream, options.width, options.height);
+    if (outputs.video) {
+        video.emplace(outputs.video->stream(), options.width, options.height);
     }
     std::vector<std::uint8_t> rgb;
-    std::vector<double> frameMs;
-    frameMs.reserve(static_cast<std::size_t>(options.frames));
+    FrameTimes times;
     Progress progress(options.frames, isatty(STDERR_FILENO) != 0);
-    std::string error;
     const Clock::time_point loopStart = Clock::now();
     long done = 0;
     while (done < options.frames && g_interruptedBy == 0) {
@@ -174,48 +256,49 @@ int main(int argc, char** argv) {
         } else {
             AdvanceScene();
         }
-        frameMs.push_back(Milliseconds(Clock::now() - frameStart));
+        times.Add(Milliseconds(Clock::now() - frameStart));
         ++done;
-        if (!options.pngDirectory.empty() && done % options.every == 0 &&
-            !WriteStill(FramePath(options.pngDirectory, done), options.width, options.height,
-                        rgb.data(), &error)) {
-            return Fail(error);
+        if (outputs.frames && outputs.frames->Writes(done) &&
+            !WriteStill(outputs.frames->FramePath(done), options.width, options.height, rgb.data(),
+                        &error)) {
+            return g_interruptedBy != 0 ? Interrupted() : Fail(error);
         }
         if (video && !video->WriteFrame(rgb.data())) {
-            return Fail(std::string("writing the video failed: ") + std::strerror(errno));
+            return g_interruptedBy != 0 ? Interrupted()
+                                        : Fail(WriteFailure("the video", options.y4mPath, errno));
         }
         progress.Update(done);
     }
     const double wallSeconds = std::chrono::duration<double>(Clock::now() - loopStart).count();
     if (g_interruptedBy != 0) {
-        progress.Finish(done);
-        return Fail("interrupted; unfinished files removed", 128 + g_interruptedBy);
+        progress.Finish(done, wallSeconds);
+        return Interrupted();
     }
 
     if (outputs.video && !outputs.video->Commit(&error)) {
         return Fail(error);
     }
-    if (outputs.videoStream == stdout && std::fflush(stdout) != 0) {
-        return Fail(std::string("writing the video failed: ") + std::strerror(errno));
+    const std::optional<WindowSize> window =
+        options.logicOnly ? std::nullopt
+                          : std::optional<WindowSize>({options.width, options.height});
+    const auto state = Finish(outputs.state, "the state dump", [&](std::FILE* stream) {
+        const std::string json = SceneStateJson(options.seed, done, window);
+        return std::fwrite(json.data(), 1, json.size(), stream) == json.size();
+    });
+    const auto texture = Finish(outputs.texture, "the texture", [](std::FILE* stream) {
+        return WritePng(stream, texo, texo, 4, mtex);
+    });
+    if (state || texture) {
+        return Fail(state ? *state : *texture);
     }
-    if (outputs.state) {
-        const std::string json = SceneStateJson(options.seed, done);
-        std::fwrite(json.data(), 1, json.size(), outputs.state->stream());
-        if (!outputs.state->Commit(&error)) {
-            return Fail(error);
-        }
-    }
-    if (outputs.texture) {
-        if (!WritePng(outputs.texture->stream(), texo, texo, 4, mtex)) {
-            return Fail("writing " + outputs.texture->path() + " failed");
-        }
-        if (!outputs.texture->Commit(&error)) {
-            return Fail(error);
-        }
-    }
-    progress.Finish(done);
+    progress.Finish(done, wallSeconds);
     if (options.bench) {
-        std::fputs(FormatStats(Summarise(frameMs, wallSeconds), renderer).c_str(), report);
+        const std::string report = FormatStats(times.Summarise(wallSeconds), renderer);
+        if (outputs.onStdout) {
+            std::fputs(report.c_str(), stderr);
+        } else if (!PrintToStdout(report, &error)) {
+            return Fail(error);
+        }
     }
     return 0;
 }

@@ -11,9 +11,12 @@ struct RenderOptions {
     std::uint32_t seed = 0;
     int width = 1680;
     int height = 1050;
+    bool sizeGiven = false;
     std::string pngDirectory; // empty: no stills
     long every = 1;           // keep frames every, 2 * every, ...
-    std::string y4mPath;      // "-" is standard output
+    bool everyGiven = false;
+    bool overwrite = false; // --png may replace the frames a folder holds
+    std::string y4mPath;    // "-" is standard output
     std::string statePath;
     std::string texturePath;
     bool logicOnly = false;
@@ -23,9 +26,12 @@ struct RenderOptions {
 };
 
 inline constexpr int kLargestEdge = 16384;
+inline constexpr long kMostFrames = 1'000'000'000;
 
 // Reads the arguments into `options`. Returns a one-line message naming the
-// problem when they are not a valid request; checks no files.
+// problem when they are not a valid request (one that writes or measures
+// nothing, or asks for what its other options make pointless, included);
+// checks no files.
 std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* options);
 
 const char* UsageText();

@@ -1,34 +1,82 @@
-// output_file.h - a file that appears under its name only when complete.
+// output_file.h - where each output of a run goes, decided before the first
+// frame, and the file written there.
 //
-// Output goes to a temporary file beside the target and is renamed onto it by
-// Commit; a file never committed (an error, an interrupted run) is removed, so
-// a reader never finds half a file.
+//   a plain file, or a path not there yet   written to a temporary file beside
+//                                           it and renamed onto it when
+//                                           complete: a reader never finds half
+//                                           a file, a failed run leaves none
+//   a symlink                               followed: the file it names is
+//                                           replaced, the link stays
+//   a device, FIFO or socket                written where it is
+//   -, /dev/stdout, /dev/stderr, /dev/fd/N, written through the descriptor the
+//   /proc/self/fd/N                         program already holds, never
+//                                           renamed over (>> stays an append)
+//
+// New files get the permissions the umask allows; a replaced file keeps its
+// own.
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+
+struct OutputTarget {
+    enum class Kind { Replace, InPlace, Descriptor };
+    Kind kind = Kind::Replace;
+    std::string named;    // as the command line named it, for messages
+    std::string what;     // what goes there ("the video"), for messages
+    std::string resolved; // Replace, InPlace: the file written, symlinks followed
+    int descriptor = -1;  // Descriptor
+    bool socket = false;  // InPlace: connected to, not opened
+    bool characterDevice = false;
+    bool exists = false; // whether `device` and `inode` name it
+    dev_t device = 0;
+    ino_t inode = 0;
+    mode_t mode = 0; // Replace over an existing file: its permissions
+};
+
+// Where `path`, the place for `what` ("the video"), leads; nullopt and a
+// one-line reason when it cannot be written.
+std::optional<OutputTarget> ResolveOutput(const std::string& path, const std::string& what,
+                                          std::string* error);
+
+// Whether two outputs would write the same place, so that one would be lost
+// or the two mixed. A character device (/dev/null) may take several.
+bool SharePlace(const OutputTarget& a, const OutputTarget& b);
+
+// Reads the umask once, at start: new files get 0666 masked by it.
+void ReadUmask();
 
 class OutputFile {
   public:
     // Null, with a one-line reason in `error`, when the place cannot be written.
-    static std::unique_ptr<OutputFile> Create(const std::string& path, std::string* error);
+    static std::unique_ptr<OutputFile> Open(const OutputTarget& target, std::string* error);
+    // An output never committed leaves no file of its own making behind.
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
     std::FILE* stream() { return stream_; }
-    const std::string& path() const { return path_; }
+    const std::string& name() const { return target_.named; }
+    // Everything written reached its place (and, for a new or replaced file,
+    // the file is in place under its name).
     bool Commit(std::string* error);
 
   private:
-    OutputFile(std::string path, std::string temporary, std::FILE* stream);
+    OutputFile(OutputTarget target, std::string temporary, std::FILE* stream);
 
-    std::string path_;
-    std::string temporary_;
+    OutputTarget target_;
+    std::string temporary_; // Replace only
     std::FILE* stream_;
     bool committed_ = false;
 };
+
+// A one-line description of a failed write of `what` to `name`: a reader
+// that went away (a closed pipe), or the system's reason.
+std::string WriteFailure(const std::string& what, const std::string& name, int error);
 
 // Makes `directory` if it is missing and checks that files can be made in it.
 bool PrepareDirectory(const std::string& directory, std::string* error);

@@ -30,14 +30,13 @@ void Progress::Update(long done) {
     std::fflush(stderr);
 }
 
-void Progress::Finish(long done) {
-    const double seconds = Seconds();
+void Progress::Finish(long done, double seconds) {
     const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
     if (live_) {
-        std::fprintf(stderr, "\rframe %ld of %ld  %.1f frames/s  done in %.1f s      \n", done,
+        std::fprintf(stderr, "\rframe %ld of %ld  %.2f frames/s  done in %.3f s      \n", done,
                      total_, rate, seconds);
     } else {
-        std::fprintf(stderr, "tarrow-render: %ld of %ld frames in %.1f s (%.1f frames/s)\n", done,
+        std::fprintf(stderr, "tarrow-render: %ld of %ld frames in %.3f s (%.2f frames/s)\n", done,
                      total_, seconds, rate);
     }
 }

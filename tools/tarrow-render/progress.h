@@ -8,7 +8,9 @@ class Progress {
   public:
     Progress(long total, bool live);
     void Update(long done);
-    void Finish(long done);
+    // The run's last word, with the speed measured over `seconds`, the frame
+    // loop's own wall time, which --bench reports too.
+    void Finish(long done, double seconds);
 
   private:
     double Seconds() const;

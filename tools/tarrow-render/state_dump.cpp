@@ -183,9 +183,13 @@ void DumpArray(std::string* out, const char* name, const T (&array)[N]) {
 
 } // namespace
 
-std::string SceneStateJson(std::uint32_t seed, long frames) {
+std::string SceneStateJson(std::uint32_t seed, long frames, std::optional<WindowSize> window) {
     std::string out =
         "{\n  \"seed\": " + std::to_string(seed) + ",\n  \"frames\": " + std::to_string(frames);
+    out += ",\n  \"window\": ";
+    out += window ? "{\"width\": " + std::to_string(window->width) +
+                        ", \"height\": " + std::to_string(window->height) + "}"
+                  : std::string("null");
     DumpArray(&out, "licht", licht);
     DumpArray(&out, "Zenith", Zenith);
     DumpArray(&out, "vloer", vloer);

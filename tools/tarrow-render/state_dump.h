@@ -1,6 +1,7 @@
 // state_dump.h - the whole scene state as one JSON object.
 //
-// Keys "seed" and "frames", then one key per object array, named as the
+// Keys "seed", "frames" and "window" (the size the scene was drawn at, null
+// for a run that drew nothing), then one key per object array, named as the
 // array, each holding its elements in index order; an element's keys are its
 // class's field names. 3-vectors are [x, y, z], a block's corners one flat
 // array of 24 numbers; floats carry 9 significant digits, enough to read back
@@ -8,6 +9,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
-std::string SceneStateJson(std::uint32_t seed, long frames);
+struct WindowSize {
+    int width;
+    int height;
+};
+
+std::string SceneStateJson(std::uint32_t seed, long frames, std::optional<WindowSize> window);

@@ -1,0 +1,309 @@
+// Where tarrow-render's outputs go, and what they leave alone: every kind of
+// path keeps its kind and whatever else it holds, two outputs never share a
+// place, a folder's frames never mix with another run's, failed writes and
+// signals leave nothing half-written, and memory stays the same however long
+// the run.
+#include "tests/support/files.h"
+#include "tests/support/polling.h"
+#include "tests/support/scratch_directory.h"
+#include "tests/support/soak.h"
+#include "tests/support/subprocess.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+namespace {
+
+const std::string kDumpStart = "{\n  \"seed\": 1,\n  \"frames\": 0,";
+
+std::vector<std::string> Render(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), BuiltProgram("tarrow-render"));
+    return arguments;
+}
+
+// The same, run by a shell that first does `setUp` ("umask 027", a
+// redirection): what a user's shell would do before starting it.
+std::vector<std::string> InShell(const std::string& setUp, const std::vector<std::string>& run) {
+    std::vector<std::string> command{"/bin/sh", "-c", setUp + "; exec \"$@\"", "sh"};
+    command.insert(command.end(), run.begin(), run.end());
+    return command;
+}
+
+mode_t Kind(const std::string& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 ? (status.st_mode & S_IFMT) : 0;
+}
+
+mode_t Permissions(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 ? (status.st_mode & 07777) : 0;
+}
+
+// A character device of the scratch folder's own, like /dev/null; false
+// where this test may not make one or the mount does not honour devices.
+bool MakeNullDevice(const std::string& path) {
+    if (mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+        return false;
+    }
+    const int opened = open(path.c_str(), O_WRONLY);
+    if (opened >= 0) {
+        close(opened);
+    }
+    return opened >= 0;
+}
+
+struct PathCase {
+    const char* name;
+    // Prepares the scratch folder; the command to run, or empty to skip.
+    std::function<std::vector<std::string>(const ScratchDirectory&)> prepare;
+    // Checks what is there after the run and what the run printed.
+    std::function<void(const ScratchDirectory&, const ProcessResult&)> check;
+};
+
+void PrintTo(const PathCase& kind, std::ostream* out) {
+    *out << kind.name;
+}
+
+std::vector<std::string> DumpTo(const std::string& path) {
+    return Render({"--logic-only", "--frames", "0", "--seed", "1", "--dump-state", path});
+}
+
+const PathCase kPathCases[] = {
+    {"NewFileGetsTheUmasksPermissions",
+     [](const ScratchDirectory& s) { return InShell("umask 027", DumpTo(s.Path("new.json"))); },
+     [](const ScratchDirectory& s, const ProcessResult&) {
+         EXPECT_EQ(s.Read("new.json").rfind(kDumpStart, 0), 0u);
+         EXPECT_EQ(Permissions(s.Path("new.json")), 0640u);
+         EXPECT_EQ(s.Names(), std::vector<std::string>{"new.json"});
+     }},
+    {"PlainFileIsReplacedKeepingItsPermissions",
+     [](const ScratchDirectory& s) {
+         std::ofstream(s.Path("old.json")) << "old";
+         chmod(s.Path("old.json").c_str(), 0600);
+         return DumpTo(s.Path("old.json"));
+     },
+     [](const ScratchDirectory& s, const ProcessResult&) {
+         EXPECT_EQ(s.Read("old.json").rfind(kDumpStart, 0), 0u);
+         EXPECT_EQ(Permissions(s.Path("old.json")), 0600u);
+     }},
+    {"SymlinkStaysAndItsFileIsReplaced",
+     [](const ScratchDirectory& s) {
+         std::ofstream(s.Path("target.json")) << "old";
+         symlink("target.json", s.Path("link.json").c_str());
+         return DumpTo(s.Path("link.json"));
+     },
+     [](const ScratchDirectory& s, const ProcessResult&) {
+         EXPECT_EQ(Kind(s.Path("link.json")), static_cast<mode_t>(S_IFLNK));
+         EXPECT_EQ(s.Read("target.json").rfind(kDumpStart, 0), 0u);
+         EXPECT_EQ(s.Names(), (std::vector<std::string>{"link.json", "target.json"}));
+     }},
+    {"DeviceIsWrittenInPlace",
+     [](const ScratchDirectory& s) {
+         return MakeNullDevice(s.Path("null")) ? DumpTo(s.Path("null"))
+                                               : std::vector<std::string>{};
+     },
+     [](const ScratchDirectory& s, const ProcessResult&) {
+         EXPECT_EQ(Kind(s.Path("null")), static_cast<mode_t>(S_IFCHR));
+         EXPECT_EQ(s.Names(), std::vector<std::string>{"null"});
+     }},
+    {"SymlinkToADeviceStaysTheDevicesLink",
+     [](const ScratchDirectory& s) {
+         if (!MakeNullDevice(s.Path("null"))) {
+             return std::vector<std::string>{};
+         }
+         symlink(s.Path("null").c_str(), s.Path("link").c_str());
+         return DumpTo(s.Path("link"));
+     },
+     [](const ScratchDirectory& s, const ProcessResult&) {
+         EXPECT_EQ(Kind(s.Path("link")), static_cast<mode_t>(S_IFLNK));
+         EXPECT_EQ(Kind(s.Path("null")), static_cast<mode_t>(S_IFCHR));
+     }},
+    {"DashIsStandardOutput", [](const ScratchDirectory&) { return DumpTo("-"); },
+     [](const ScratchDirectory& s, const ProcessResult& result) {
+         EXPECT_EQ(result.out.rfind(kDumpStart, 0), 0u);
+         EXPECT_TRUE(s.Names().empty());
+     }},
+    {"DevStdoutAppendedToIsAppendedTo",
+     [](const ScratchDirectory& s) {
+         std::ofstream(s.Path("log")) << "earlier\n";
+         return InShell("exec >>'" + s.Path("log") + "'", DumpTo("/dev/stdout"));
+     },
+     [](const ScratchDirectory& s, const ProcessResult&) {
+         EXPECT_EQ(s.Read("log").rfind("earlier\n" + kDumpStart, 0), 0u);
+         EXPECT_EQ(Kind(s.Path("log")), static_cast<mode_t>(S_IFREG));
+     }},
+};
+
+class OutputPath : public testing::TestWithParam<PathCase> {};
+
+TEST_P(OutputPath, KeepsItsKindAndGetsTheBytes) {
+    ScratchDirectory scratch;
+    const std::vector<std::string> command = GetParam().prepare(scratch);
+    if (command.empty()) {
+        GTEST_SKIP() << "no device can be made here (not root, or a nodev mount)";
+    }
+    const ProcessResult result = RunProcess(command);
+    ASSERT_EQ(result.status, 0) << result.err;
+    GetParam().check(scratch, result);
+}
+
+INSTANTIATE_TEST_SUITE_P(, OutputPath, testing::ValuesIn(kPathCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FifoOutput, IsWrittenToItsReader) {
+    ScratchDirectory scratch;
+    const std::string fifo = scratch.Path("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ReadFile(fifo); });
+    const ProcessResult result = RunProcess(DumpTo(fifo));
+    reader.join();
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(received.rfind(kDumpStart, 0), 0u);
+    EXPECT_EQ(Kind(fifo), static_cast<mode_t>(S_IFIFO));
+}
+
+// Two outputs in one place: refused before anything is written.
+class SharedPlace : public testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(SharedPlace, IsRefusedBeforeAnythingIsWritten) {
+    ScratchDirectory scratch;
+    std::ofstream(scratch.Path("kept")) << "kept";
+    symlink("kept", scratch.Path("link").c_str());
+    std::vector<std::string> arguments{"--frames", "2", "--size", "16x16", "--seed", "1"};
+    for (const std::string& argument : GetParam()) {
+        arguments.push_back(argument.find('@') == 0 ? scratch.Path(argument.substr(1)) : argument);
+    }
+    const ProcessResult result = RunProcess(Render(arguments));
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("one would be lost"), std::string::npos) << result.err;
+    EXPECT_EQ(scratch.Names(), (std::vector<std::string>{"kept", "link"}));
+    EXPECT_EQ(scratch.Read("kept"), "kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , SharedPlace,
+    testing::Values(std::vector<std::string>{"--y4m", "@same", "--dump-state", "@same"},
+                    std::vector<std::string>{"--dump-state", "@kept", "--dump-texture", "@link"},
+                    std::vector<std::string>{"--y4m", "-", "--dump-state", "/dev/stdout"},
+                    std::vector<std::string>{"--png", "@frames", "--dump-texture",
+                                             "@frames/frame-000002.png"}));
+
+TEST(FramesFolder, HoldsOneRunsFramesUnlessOverwritten) {
+    ScratchDirectory scratch;
+    const auto run = [&](std::vector<std::string> extra) {
+        std::vector<std::string> arguments{"--frames", "3", "--size", "16x16",
+                                           "--seed",   "1", "--png",  scratch.Path("frames")};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return RunProcess(Render(arguments));
+    };
+    ASSERT_EQ(run({}).status, 0);
+    std::ofstream(scratch.Path("frames/notes.txt")) << "mine";
+    const ProcessResult again = run({"--every", "2"});
+    EXPECT_EQ(again.status, 2);
+    EXPECT_NE(again.err.find("--overwrite"), std::string::npos) << again.err;
+    ASSERT_EQ(run({"--every", "2", "--overwrite"}).status, 0);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path("frames"))) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"frame-000002.png", "notes.txt"}));
+}
+
+// A write that fails ends the run with status 1 and says why, on stderr.
+class FailedWrite : public testing::TestWithParam<std::pair<std::string, std::string>> {};
+
+TEST_P(FailedWrite, EndsTheRunWithAReason) {
+    const auto& [script, reason] = GetParam();
+    const ProcessResult result = RunProcess(
+        {"/bin/bash", "-c", "set -o pipefail; " + script, BuiltProgram("tarrow-render")});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , FailedWrite,
+    testing::Values(
+        std::pair<std::string, std::string>{
+            "\"$0\" --frames 2 --size 16x16 --seed 1 --y4m /dev/full",
+            "writing the video to /dev/full failed: No space left on device"},
+        std::pair<std::string, std::string>{"\"$0\" --logic-only --frames 0 --dump-state /dev/full",
+                                            "No space left on device"},
+        std::pair<std::string, std::string>{
+            "\"$0\" --frames 200 --size 64x40 --seed 1 --y4m - | head -c 100 >/dev/null",
+            "the reader of the video went away"},
+        std::pair<std::string, std::string>{"\"$0\" --version >/dev/full",
+                                            "writing to standard output failed"},
+        std::pair<std::string, std::string>{"\"$0\" --help >&-", "standard output: it is closed"},
+        std::pair<std::string, std::string>{"\"$0\" --logic-only --frames 5 --bench >/dev/full",
+                                            "writing to standard output failed"}));
+
+struct Interruption {
+    const char* name;
+    int signal;
+    bool blockedOnAFifo; // the video goes to a FIFO nobody reads
+};
+
+void PrintTo(const Interruption& interruption, std::ostream* out) {
+    *out << interruption.name;
+}
+
+class InterruptedRun : public testing::TestWithParam<Interruption> {};
+
+TEST_P(InterruptedRun, EndsWithTheSignalsStatusAndNoUnfinishedFiles) {
+    ScratchDirectory scratch;
+    std::string video = scratch.Path("video.y4m");
+    if (GetParam().blockedOnAFifo) {
+        video = scratch.Path("fifo");
+        ASSERT_EQ(mkfifo(video.c_str(), 0600), 0);
+    }
+    const RunningProcess run =
+        StartProcess(Render({"--frames", "100000", "--seed", "5", "--size", "64x40", "--y4m", video,
+                             "--dump-state", scratch.Path("state.json")}));
+    // Once the run has made its files, or waits for the FIFO's reader.
+    EXPECT_TRUE(PollUntil([&] {
+        const std::string waits = ReadFile("/proc/" + std::to_string(run.pid) + "/wchan");
+        return scratch.Names().size() >= 2 || waits == "wait_for_partner" || waits == "fifo_open";
+    }));
+    kill(run.pid, GetParam().signal);
+    const ProcessResult result = FinishProcess(run);
+    EXPECT_EQ(result.status, 128 + GetParam().signal);
+    EXPECT_NE(result.err.find("interrupted"), std::string::npos) << result.err;
+    EXPECT_EQ(scratch.Names(), GetParam().blockedOnAFifo ? std::vector<std::string>{"fifo"}
+                                                         : std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(, InterruptedRun,
+                         testing::Values(Interruption{"Interrupt", SIGINT, false},
+                                         Interruption{"Terminate", SIGTERM, false},
+                                         Interruption{"HangUp", SIGHUP, false},
+                                         Interruption{"WaitingForAReader", SIGINT, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RenderMemory, StaysTheSameHoweverLongTheRun) {
+    if (!kMemoryMeasurable) {
+        GTEST_SKIP() << "the address sanitizer holds freed memory back; measured without it";
+    }
+    const auto peak = [](const char* frames) {
+        const ProcessResult result =
+            RunProcess(Render({"--logic-only", "--seed", "1", "--bench", "--frames", frames}));
+        EXPECT_EQ(result.status, 0) << result.err;
+        return result.peakKiB;
+    };
+    // Two million frames would hold 16 MB more if each frame kept its time.
+    EXPECT_LT(peak("2000000") - peak("1000"), 1024);
+}
+
+} // namespace

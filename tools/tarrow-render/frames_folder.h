@@ -1,0 +1,35 @@
+// frames_folder.h - the folder --png writes its frames into, as
+// frame-000001.png, frame-000002.png ... by absolute frame number.
+//
+// Two runs' frames never mix: a folder that already holds frames is refused
+// unless the run may overwrite, and then the frames it holds are removed
+// before the first new one is written.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class FramesFolder {
+  public:
+    // `every`: only frames every, 2 * every, ... up to `last` are written.
+    FramesFolder(std::string directory, long last, long every);
+
+    const std::string& directory() const { return directory_; }
+    std::string FramePath(long frame) const;
+    bool Writes(long frame) const;
+    // Whether `path` would be one of the frames this run writes.
+    bool WouldWrite(const std::string& path) const;
+
+    // Makes the folder if needed; refuses one holding frames unless
+    // `overwrite`. False with a one-line reason in `error`.
+    bool Check(bool overwrite, std::string* error) const;
+    // Removes the frames the folder holds (after Check with overwrite).
+    bool RemoveOldFrames(std::string* error) const;
+
+  private:
+    std::vector<std::string> ExistingFrames() const;
+
+    std::string directory_;
+    long last_;
+    long every_;
+};

@@ -1,0 +1,42 @@
+// standard_streams.cpp - guarding and writing the standard descriptors.
+#include "tools/tarrow-render/standard_streams.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool g_stdoutClosed = false;
+
+} // namespace
+
+void GuardStandardDescriptors() {
+    for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) >= 0) {
+            continue;
+        }
+        g_stdoutClosed = g_stdoutClosed || descriptor == STDOUT_FILENO;
+        const int opened = open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != descriptor) {
+            dup2(opened, descriptor);
+            close(opened);
+        }
+    }
+}
+
+bool PrintToStdout(const std::string& text, std::string* error) {
+    if (g_stdoutClosed) {
+        *error = "cannot write to standard output: it is closed";
+        return false;
+    }
+    const bool written =
+        std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+    if (!written) {
+        *error = std::string("writing to standard output failed: ") + std::strerror(errno);
+    }
+    return written;
+}

@@ -1,0 +1,16 @@
+// standard_streams.h - the three standard descriptors as the run finds them.
+//
+// One closed at start is opened on /dev/null, so no output file can take its
+// number (a file landing on descriptor 1 would get whatever the run prints).
+// What goes to standard output is written checked: a full disk, a closed
+// descriptor or a reader gone is an error, not a silent loss.
+#pragma once
+
+#include <string>
+
+// Call first thing: opens /dev/null on closed standard descriptors.
+void GuardStandardDescriptors();
+
+// Writes `text` to standard output; false with a one-line reason when it did
+// not all arrive.
+bool PrintToStdout(const std::string& text, std::string* error);
