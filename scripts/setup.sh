@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libxrandr-dev
-  libgtest-dev libbenchmark-dev libpng-dev
+  libgtest-dev libbenchmark-dev libpng-dev libdeflate-dev
   xvfb xauth xserver-xorg-core xserver-xorg-video-dummy openbox xdotool wmctrl x11-utils
   x11-xserver-utils xrestop apitrace python3-jsonschema
 )

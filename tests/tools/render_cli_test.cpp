@@ -4,6 +4,7 @@
 #include "tests/support/files.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/subprocess.h"
+#include "tools/tarrow-render/png_image.h"
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,47 @@ TEST(RenderTool, BadArgumentsAreRefusedBeforeAnythingIsWritten) {
         EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
         EXPECT_TRUE(scratch.Names().empty()) << reason;
+    }
+}
+
+// A recording split into ranges: each range's frames are the whole run's,
+// its video a complete stream of them, and ranges may share one folder.
+TEST(RenderTool, RangesGiveTheWholeRunsFramesByteForByte) {
+    ScratchDirectory scratch;
+    const std::vector<std::string> common{"--seed", "9", "--size", "64x40", "--frames", "8"};
+    const auto run = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), common.begin(), common.end()); // the last word wins
+        const ProcessResult result = Render(arguments);
+        EXPECT_EQ(result.status, 0) << result.err;
+    };
+    run({"--png", scratch.Path("whole"), "--y4m", scratch.Path("whole.y4m")});
+    run({"--from", "5", "--png", scratch.Path("split"), "--y4m", scratch.Path("late.y4m")});
+    run({"--from", "1", "--frames", "4", "--png", scratch.Path("split")});
+    for (int frame = 1; frame <= 8; ++frame) {
+        const std::string name = "/frame-00000" + std::to_string(frame) + ".png";
+        EXPECT_TRUE(scratch.Read("split" + name) == scratch.Read("whole" + name)) << name;
+    }
+    const std::string header = "YUV4MPEG2 W64 H40 F60:1 Ip A1:1 C420jpeg\n";
+    const std::size_t frameBytes = 6 + 64 * 40 * 3 / 2;
+    const std::string whole = scratch.Read("whole.y4m");
+    ASSERT_EQ(whole.size(), header.size() + 8 * frameBytes);
+    EXPECT_TRUE(scratch.Read("late.y4m") == header + whole.substr(header.size() + 4 * frameBytes));
+}
+
+// An encoder that cannot write (the file-size limit standing in for a full
+// disk) ends the run with status 1 and leaves no file that looks finished.
+TEST(RenderTool, FullDiskEndsTheRunWithoutAFinishedLookingFile) {
+    ScratchDirectory scratch;
+    const ProcessResult result =
+        RunProcess({"/bin/sh", "-c", "ulimit -f 64; trap '' XFSZ; exec \"$@\"", "sh",
+                    BuiltProgram("tarrow-render"), "--seed", "1", "--size", "160x100", "--frames",
+                    "20", "--y4m", scratch.Path("video.y4m"), "--png", scratch.Path("frames")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("File too large"), std::string::npos) << result.err;
+    EXPECT_EQ(scratch.Names(), std::vector<std::string>{"frames"});
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path("frames"))) {
+        PngImage frame;
+        EXPECT_TRUE(ReadPng(entry.path().string(), &frame)) << entry.path();
     }
 }
 

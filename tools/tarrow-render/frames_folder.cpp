@@ -30,8 +30,8 @@ long FrameNumber(const std::string& name) {
 
 } // namespace
 
-FramesFolder::FramesFolder(std::string directory, long last, long every)
-    : directory_(std::move(directory)), last_(last), every_(every) {}
+FramesFolder::FramesFolder(std::string directory, long first, long last, long every)
+    : directory_(std::move(directory)), first_(first), last_(last), every_(every) {}
 
 std::string FramesFolder::FramePath(long frame) const {
     char name[32];
@@ -40,7 +40,7 @@ std::string FramesFolder::FramePath(long frame) const {
 }
 
 bool FramesFolder::Writes(long frame) const {
-    return frame >= 1 && frame <= last_ && frame % every_ == 0;
+    return frame >= first_ && frame <= last_ && frame % every_ == 0;
 }
 
 bool FramesFolder::WouldWrite(const std::string& path) const {
@@ -55,7 +55,8 @@ std::vector<std::string> FramesFolder::ExistingFrames() const {
     std::error_code ignored;
     for (const auto& entry : fs::directory_iterator(directory_, ignored)) {
         const std::string name = entry.path().filename().string();
-        if (FrameNumber(name) >= 0) {
+        const long frame = FrameNumber(name);
+        if (frame >= first_ && frame <= last_) {
             frames.push_back(name);
         }
     }

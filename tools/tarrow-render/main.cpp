@@ -14,6 +14,7 @@
 #include "platform/runtime.h"
 #include "scene/glow_texture.h"
 #include "scene/vesk_nb_17.h"
+#include "tools/tarrow-render/capture.h"
 #include "tools/tarrow-render/frame_stats.h"
 #include "tools/tarrow-render/frames_folder.h"
 #include "tools/tarrow-render/offscreen_scene.h"
@@ -40,6 +41,7 @@ namespace {
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr std::size_t kCaptureDepth = 2; // frames waiting to be written, at most
 
 volatile std::sig_atomic_t g_interruptedBy = 0;
 
@@ -74,20 +76,6 @@ using Clock = std::chrono::steady_clock;
 
 double Milliseconds(Clock::duration elapsed) {
     return std::chrono::duration<double, std::milli>(elapsed).count();
-}
-
-bool WriteStill(const std::string& path, int width, int height, const std::uint8_t* rgb,
-                std::string* error) {
-    const std::optional<OutputTarget> target = ResolveOutput(path, "a frame", error);
-    std::unique_ptr<OutputFile> file = target ? OutputFile::Open(*target, error) : nullptr;
-    if (!file) {
-        return false;
-    }
-    if (!WritePng(file->stream(), width, height, 3, rgb)) {
-        *error = WriteFailure("a frame", path, errno);
-        return false;
-    }
-    return file->Commit(error);
 }
 
 // One file output of the run, as asked for on the command line.
@@ -207,7 +195,7 @@ int main(int argc, char** argv) {
     CatchInterruptions();
     Outputs outputs;
     if (!options.pngDirectory.empty()) {
-        outputs.frames.emplace(options.pngDirectory, options.frames, options.every);
+        outputs.frames.emplace(options.pngDirectory, options.from, options.frames, options.every);
     }
     std::vector<PlannedOutput> planned;
     if (const auto problem = PlanOutputs(options, &outputs, &planned)) {
@@ -244,35 +232,57 @@ int main(int argc, char** argv) {
     if (outputs.video) {
         video.emplace(outputs.video->stream(), options.width, options.height);
     }
+    // Frames before the run's range: the scene's logic alone, the last of
+    // them drawn unseen, so that the GL state a frame leaves the next is the
+    // one a whole run has.
+    for (long frame = 1; frame < options.from && g_interruptedBy == 0; ++frame) {
+        if (scene && frame == options.from - 1) {
+            scene->DrawUnseenFrame();
+        } else {
+            AdvanceScene();
+        }
+    }
+    std::optional<Capture> capture;
+    if (outputs.frames || video) {
+        capture.emplace(Capture::Sinks{outputs.frames ? &*outputs.frames : nullptr,
+                                       video ? &*video : nullptr, options.y4mPath, options.width,
+                                       options.height},
+                        kCaptureDepth);
+    }
     std::vector<std::uint8_t> rgb;
     FrameTimes times;
-    Progress progress(options.frames, isatty(STDERR_FILENO) != 0);
+    Progress progress(options.frames - options.from + 1, isatty(STDERR_FILENO) != 0);
     const Clock::time_point loopStart = Clock::now();
-    long done = 0;
+    long done = options.from - 1;
     while (done < options.frames && g_interruptedBy == 0) {
+        std::vector<std::uint8_t>* pixels = capture ? capture->Acquire(g_interruptedBy) : &rgb;
+        if (pixels == nullptr) {
+            break; // interrupted, or the capture failed
+        }
         const Clock::time_point frameStart = Clock::now();
         if (scene) {
-            scene->RenderFrame(&rgb);
+            scene->RenderFrame(pixels);
         } else {
             AdvanceScene();
         }
         times.Add(Milliseconds(Clock::now() - frameStart));
         ++done;
-        if (outputs.frames && outputs.frames->Writes(done) &&
-            !WriteStill(outputs.frames->FramePath(done), options.width, options.height, rgb.data(),
-                        &error)) {
-            return g_interruptedBy != 0 ? Interrupted() : Fail(error);
+        if (capture) {
+            capture->Submit(done);
         }
-        if (video && !video->WriteFrame(rgb.data())) {
-            return g_interruptedBy != 0 ? Interrupted()
-                                        : Fail(WriteFailure("the video", options.y4mPath, errno));
-        }
-        progress.Update(done);
+        progress.Update(done - options.from + 1);
     }
+    const auto written = capture ? capture->Drain(g_interruptedBy) : std::nullopt;
     const double wallSeconds = std::chrono::duration<double>(Clock::now() - loopStart).count();
     if (g_interruptedBy != 0) {
-        progress.Finish(done, wallSeconds);
+        if (capture) {
+            capture->Stop(g_interruptedBy);
+        }
+        progress.Finish(done - options.from + 1, wallSeconds);
         return Interrupted();
+    }
+    if (written) {
+        return Fail(*written);
     }
 
     if (outputs.video && !outputs.video->Commit(&error)) {
@@ -291,7 +301,7 @@ int main(int argc, char** argv) {
     if (state || texture) {
         return Fail(state ? *state : *texture);
     }
-    progress.Finish(done, wallSeconds);
+    progress.Finish(done - options.from + 1, wallSeconds);
     if (options.bench) {
         const std::string report = FormatStats(times.Summarise(wallSeconds), renderer);
         if (outputs.onStdout) {

@@ -57,6 +57,12 @@ void OffscreenScene::RenderFrame(std::vector<std::uint8_t>* rgb) {
     SwapBuffers(window_.deviceContext);
 }
 
+void OffscreenScene::DrawUnseenFrame() {
+    Update(kFrameMilliseconds);
+    Draw();
+    SwapBuffers(window_.deviceContext);
+}
+
 std::string OffscreenScene::Renderer() const {
     const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     return renderer != nullptr ? renderer : "unknown";

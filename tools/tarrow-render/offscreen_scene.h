@@ -21,6 +21,9 @@ class OffscreenScene {
     bool Open(int width, int height);
     // One frame: Update, Draw, read back into `rgb` (top row first), swap.
     void RenderFrame(std::vector<std::uint8_t>* rgb);
+    // One frame drawn and swapped but not read back: it leaves the GL state
+    // the next frame starts from.
+    void DrawUnseenFrame();
     std::string Renderer() const;
 
   private:

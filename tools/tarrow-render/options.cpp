@@ -43,9 +43,13 @@ const char* UsageText() {
            "                    city's layout is the same in every run\n"
            "  --size WxH        window size the scene sees, 1 to 16384 a side\n"
            "                    (default 1680x1050)\n"
+           "  --from N          draw and write frames N to --frames only, for splitting a\n"
+           "                    recording across processes (needs --seed); the frames are\n"
+           "                    those of the whole run, byte for byte\n"
            "  --png DIR         write frames as DIR/frame-000001.png ...\n"
            "  --every K         with --png, keep frames K, 2K, 3K ... (default 1)\n"
-           "  --overwrite       with --png, replace the frames DIR already holds\n"
+           "  --overwrite       with --png, replace the frames DIR already holds (of this\n"
+           "                    run's range)\n"
            "  --y4m FILE        write a YUV4MPEG2 video at 60 frames a second\n"
            "  --dump-state FILE after the last frame, the whole scene state as JSON\n"
            "  --dump-texture FILE  the glow texture as a 128x128 RGBA PNG\n"
@@ -90,6 +94,16 @@ std::optional<std::string> CheckCombination(const RenderOptions& options) {
     if (options.pngDirectory == "-") {
         return "--png needs a folder; - is standard output";
     }
+    if (options.from > 1 && !options.seedGiven) {
+        return "--from needs --seed: every process of a split recording must draw the same run";
+    }
+    if (options.from > 1 && options.logicOnly) {
+        return "--from picks the frames to draw; --logic-only draws none";
+    }
+    if (options.from > options.frames && options.from > 1) {
+        return "--from " + std::to_string(options.from) + " lies past the last frame, --frames " +
+               std::to_string(options.frames);
+    }
     return std::nullopt;
 }
 
@@ -104,8 +118,9 @@ std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* op
             name.resize(equals);
         }
         const bool takesValue = name == "--frames" || name == "--seed" || name == "--size" ||
-                                name == "--png" || name == "--every" || name == "--y4m" ||
-                                name == "--dump-state" || name == "--dump-texture";
+                                name == "--from" || name == "--png" || name == "--every" ||
+                                name == "--y4m" || name == "--dump-state" ||
+                                name == "--dump-texture";
         if (takesValue && !value) {
             if (i + 1 >= argc) {
                 return name + " needs a value";
@@ -135,6 +150,12 @@ std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* op
                        (upperX ? " (a lower-case x between the sides)" : "");
             }
             options->sizeGiven = true;
+        } else if (name == "--from") {
+            if (!ReadCount(*value, kMostFrames, &number) || number == 0) {
+                return "--from needs a frame number from 1 to " + std::to_string(kMostFrames) +
+                       ", not '" + *value + "'";
+            }
+            options->from = static_cast<long>(number);
         } else if (name == "--every") {
             if (!ReadCount(*value, kMostFrames, &number) || number == 0) {
                 return "--every needs a whole number from 1 to " + std::to_string(kMostFrames) +

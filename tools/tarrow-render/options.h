@@ -6,7 +6,8 @@
 #include <string>
 
 struct RenderOptions {
-    long frames = 600;
+    long frames = 600; // the last frame; the run draws frames `from` to `frames`
+    long from = 1;
     bool seedGiven = false;
     std::uint32_t seed = 0;
     int width = 1680;

@@ -1,31 +1,59 @@
 // png_image.cpp - PNG through libpng.
 #include "tools/tarrow-render/png_image.h"
 
+#include <libdeflate.h>
 #include <png.h>
 
 #include <csetjmp>
+#include <cstring>
 
 namespace {
 
-// libpng reports errors by jumping back here; nothing with a destructor may
-// live between the setjmp and the calls that can fail.
-bool WriteRows(png_structp png, png_infop info, std::FILE* stream, int width, int height,
-               int channels, png_bytepp rows) {
-    if (setjmp(png_jmpbuf(png)) != 0) {
-        return false;
-    }
-    png_init_io(png, stream);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    // Fast compression: frames are written as they are rendered.
-    png_set_compression_level(png, 3);
-    png_write_info(png, info);
-    png_write_image(png, rows);
-    png_write_end(png, nullptr);
-    return true;
+constexpr int kFastestLevel = 1;
+constexpr std::uint8_t kFilterSub = 1;
+constexpr std::uint8_t kFilterUp = 2;
+
+void PutBigEndian(std::uint8_t* out, std::uint32_t value) {
+    out[0] = static_cast<std::uint8_t>(value >> 24);
+    out[1] = static_cast<std::uint8_t>(value >> 16);
+    out[2] = static_cast<std::uint8_t>(value >> 8);
+    out[3] = static_cast<std::uint8_t>(value);
 }
 
+// One chunk: its length, its type, its data, and the CRC of type and data.
+bool WriteChunk(std::FILE* stream, const char* type, const std::uint8_t* data, std::size_t size) {
+    std::uint8_t head[8];
+    PutBigEndian(head, static_cast<std::uint32_t>(size));
+    std::memcpy(head + 4, type, 4);
+    std::uint32_t crc = libdeflate_crc32(0, head + 4, 4);
+    if (size > 0) { // with no data the call would restart the CRC
+        crc = libdeflate_crc32(crc, data, size);
+    }
+    std::uint8_t tail[4];
+    PutBigEndian(tail, crc);
+    return std::fwrite(head, 1, sizeof head, stream) == sizeof head &&
+           (size == 0 || std::fwrite(data, 1, size, stream) == size) &&
+           std::fwrite(tail, 1, sizeof tail, stream) == sizeof tail;
+}
+
+// A row with its filter byte: Up (the difference with the row above), or Sub
+// (with the pixel to the left) for the first row, which has none above.
+void FilterRow(const std::uint8_t* row, const std::uint8_t* above, std::size_t stride,
+               std::size_t pixelBytes, std::uint8_t* out) {
+    *out++ = above != nullptr ? kFilterUp : kFilterSub;
+    if (above != nullptr) {
+        for (std::size_t i = 0; i < stride; ++i) {
+            out[i] = static_cast<std::uint8_t>(row[i] - above[i]);
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < stride; ++i) {
+        out[i] = static_cast<std::uint8_t>(row[i] - (i >= pixelBytes ? row[i - pixelBytes] : 0));
+    }
+}
+
+// libpng reports errors by jumping back here; nothing with a destructor may
+// live between the setjmp and the calls that can fail.
 bool ReadRows(png_structp png, png_infop info, std::FILE* stream, PngImage* image) {
     if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
@@ -53,19 +81,40 @@ bool ReadRows(png_structp png, png_infop info, std::FILE* stream, PngImage* imag
 
 } // namespace
 
-bool WritePng(std::FILE* stream, int width, int height, int channels, const std::uint8_t* pixels) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    std::vector<png_bytep> rows(static_cast<std::size_t>(height));
+PngEncoder::PngEncoder() : compressor_(libdeflate_alloc_compressor(kFastestLevel)) {}
+
+PngEncoder::~PngEncoder() {
+    libdeflate_free_compressor(compressor_);
+}
+
+bool PngEncoder::Write(std::FILE* stream, int width, int height, int channels,
+                       const std::uint8_t* pixels) {
     const std::size_t stride = static_cast<std::size_t>(width) * channels;
-    for (int y = 0; y < height; ++y) {
-        rows[static_cast<std::size_t>(y)] =
-            const_cast<png_bytep>(pixels + stride * static_cast<std::size_t>(y));
+    const auto rows = static_cast<std::size_t>(height);
+    filtered_.resize((stride + 1) * rows);
+    for (std::size_t y = 0; y < rows; ++y) {
+        FilterRow(pixels + stride * y, y == 0 ? nullptr : pixels + stride * (y - 1), stride,
+                  static_cast<std::size_t>(channels), filtered_.data() + (stride + 1) * y);
     }
-    const bool written =
-        info != nullptr && WriteRows(png, info, stream, width, height, channels, rows.data());
-    png_destroy_write_struct(&png, &info);
-    return written;
+    compressed_.resize(libdeflate_zlib_compress_bound(compressor_, filtered_.size()));
+    const std::size_t size = libdeflate_zlib_compress(
+        compressor_, filtered_.data(), filtered_.size(), compressed_.data(), compressed_.size());
+    std::uint8_t header[13];
+    PutBigEndian(header, static_cast<std::uint32_t>(width));
+    PutBigEndian(header + 4, static_cast<std::uint32_t>(height));
+    header[8] = 8;                            // bits per sample
+    header[9] = channels == 4 ? 6 : 2;        // RGBA or RGB
+    header[10] = header[11] = header[12] = 0; // deflate, adaptive filters, no interlace
+    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    return size > 0 && std::fwrite(kSignature, 1, sizeof kSignature, stream) == sizeof kSignature &&
+           WriteChunk(stream, "IHDR", header, sizeof header) &&
+           WriteChunk(stream, "IDAT", compressed_.data(), size) &&
+           WriteChunk(stream, "IEND", nullptr, 0);
+}
+
+bool WritePng(std::FILE* stream, int width, int height, int channels, const std::uint8_t* pixels) {
+    PngEncoder encoder;
+    return encoder.Write(stream, width, height, channels, pixels);
 }
 
 bool ReadPng(const std::string& path, PngImage* image) {

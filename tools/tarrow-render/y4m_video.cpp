@@ -2,29 +2,47 @@
 #include "tools/tarrow-render/y4m_video.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
-std::uint8_t Clamp(double value) {
-    return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
+// BT.601 full range in fixed point, 16 fractional bits. Each row of weights
+// sums to exactly 1 (luma) or 0 (colour differences), so greys stay grey.
+constexpr int kShift = 16;
+constexpr std::int32_t kHalf = 1 << (kShift - 1);
+constexpr std::int32_t kCentre = 128 << kShift;
+constexpr std::int32_t kLumaR = 19595;  // 0.299
+constexpr std::int32_t kLumaG = 38470;  // 0.587
+constexpr std::int32_t kLumaB = 7471;   // 0.114
+constexpr std::int32_t kBlueR = -11059; // -0.168736
+constexpr std::int32_t kBlueG = -21709; // -0.331264
+constexpr std::int32_t kBlueB = 32768;  // 0.5
+constexpr std::int32_t kRedR = 32768;   // 0.5
+constexpr std::int32_t kRedG = -27439;  // -0.418688
+constexpr std::int32_t kRedB = -5329;   // -0.081312
+
+std::uint8_t LumaOf(std::int32_t r, std::int32_t g, std::int32_t b) {
+    return static_cast<std::uint8_t>((kLumaR * r + kLumaG * g + kLumaB * b + kHalf) >> kShift);
+}
+std::int32_t BlueDifference(std::int32_t r, std::int32_t g, std::int32_t b) {
+    return kBlueR * r + kBlueG * g + kBlueB * b;
+}
+std::int32_t RedDifference(std::int32_t r, std::int32_t g, std::int32_t b) {
+    return kRedR * r + kRedG * g + kRedB * b;
 }
 
-double Luma(double r, double g, double b) {
-    return 0.299 * r + 0.587 * g + 0.114 * b;
-}
-double BlueDifference(double r, double g, double b) {
-    return 128.0 - 0.168736 * r - 0.331264 * g + 0.5 * b;
-}
-double RedDifference(double r, double g, double b) {
-    return 128.0 + 0.5 * r - 0.418688 * g - 0.081312 * b;
+// The mean of `count` (1, 2 or 4) colour differences summed in `sum`, as a
+// sample: centred on 128, rounded half up, at most 255.
+std::uint8_t Sample(std::int32_t sum, int count) {
+    const int shift = kShift + (count == 4 ? 2 : count == 2 ? 1 : 0);
+    return static_cast<std::uint8_t>(
+        std::min<std::int32_t>(255, (sum + count * (kCentre + kHalf)) >> shift));
 }
 
 } // namespace
 
 YCbCr ToYCbCr(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    return YCbCr{Clamp(Luma(r, g, b)), Clamp(BlueDifference(r, g, b)),
-                 Clamp(RedDifference(r, g, b))};
+    return YCbCr{LumaOf(r, g, b), Sample(BlueDifference(r, g, b), 1),
+                 Sample(RedDifference(r, g, b), 1)};
 }
 
 std::string Y4mHeader(int width, int height) {
@@ -34,40 +52,45 @@ std::string Y4mHeader(int width, int height) {
 
 void ConvertFrame(int width, int height, const std::uint8_t* rgb,
                   std::vector<std::uint8_t>* planes) {
-    const int chromaWidth = (width + 1) / 2;
-    const int chromaHeight = (height + 1) / 2;
-    const std::size_t lumaSize = static_cast<std::size_t>(width) * height;
-    const std::size_t chromaSize = static_cast<std::size_t>(chromaWidth) * chromaHeight;
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t chromaWidth = (w + 1) / 2;
+    const std::size_t chromaHeight = (static_cast<std::size_t>(height) + 1) / 2;
+    const std::size_t lumaSize = w * static_cast<std::size_t>(height);
+    const std::size_t chromaSize = chromaWidth * chromaHeight;
     planes->resize(lumaSize + 2 * chromaSize);
     std::uint8_t* luma = planes->data();
     std::uint8_t* blue = luma + lumaSize;
     std::uint8_t* red = blue + chromaSize;
-    const auto pixel = [&](int x, int y) {
-        return rgb + (static_cast<std::size_t>(y) * width + x) * 3;
-    };
 
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = pixel(x, y);
-            luma[static_cast<std::size_t>(y) * width + x] = Clamp(Luma(p[0], p[1], p[2]));
-        }
+    // Straight loops over plain arrays, which the compiler vectorises.
+    for (std::size_t i = 0; i < lumaSize; ++i) {
+        luma[i] = LumaOf(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
     }
-    for (int cy = 0; cy < chromaHeight; ++cy) {
-        for (int cx = 0; cx < chromaWidth; ++cx) {
-            double cb = 0.0;
-            double cr = 0.0;
-            int count = 0;
-            for (int y = 2 * cy; y < std::min(2 * cy + 2, height); ++y) {
-                for (int x = 2 * cx; x < std::min(2 * cx + 2, width); ++x) {
-                    const std::uint8_t* p = pixel(x, y);
-                    cb += BlueDifference(p[0], p[1], p[2]);
-                    cr += RedDifference(p[0], p[1], p[2]);
-                    ++count;
-                }
+    std::vector<std::int32_t> blueSums(chromaWidth);
+    std::vector<std::int32_t> redSums(chromaWidth);
+    for (std::size_t cy = 0; cy < chromaHeight; ++cy) {
+        std::fill(blueSums.begin(), blueSums.end(), 0);
+        std::fill(redSums.begin(), redSums.end(), 0);
+        const std::size_t rows =
+            std::min<std::size_t>(2, static_cast<std::size_t>(height) - 2 * cy);
+        for (std::size_t y = 2 * cy; y < 2 * cy + rows; ++y) {
+            const std::uint8_t* row = rgb + y * w * 3;
+            const std::size_t pairs = w / 2;
+            for (std::size_t cx = 0; cx < pairs; ++cx) {
+                const std::uint8_t* p = row + 6 * cx;
+                blueSums[cx] += BlueDifference(p[0], p[1], p[2]) + BlueDifference(p[3], p[4], p[5]);
+                redSums[cx] += RedDifference(p[0], p[1], p[2]) + RedDifference(p[3], p[4], p[5]);
             }
-            const std::size_t at = static_cast<std::size_t>(cy) * chromaWidth + cx;
-            blue[at] = Clamp(cb / count);
-            red[at] = Clamp(cr / count);
+            if (w % 2 != 0) {
+                const std::uint8_t* p = row + 3 * (w - 1);
+                blueSums[pairs] += BlueDifference(p[0], p[1], p[2]);
+                redSums[pairs] += RedDifference(p[0], p[1], p[2]);
+            }
+        }
+        for (std::size_t cx = 0; cx < chromaWidth; ++cx) {
+            const int count = static_cast<int>(rows * std::min<std::size_t>(2, w - 2 * cx));
+            blue[cy * chromaWidth + cx] = Sample(blueSums[cx], count);
+            red[cy * chromaWidth + cx] = Sample(redSums[cx], count);
         }
     }
 }
