@@ -35,6 +35,12 @@ class Desktop : public testing::Test {
         return status;
     }
 
+    // Asks the window manager to close the window; the program's exit status.
+    int CloseThroughTheWindowManager(XSession& x, const std::string& window) {
+        x.Tool({"wmctrl", "-i", "-c", window});
+        return Ended();
+    }
+
     // F1 held until the window has been made again; the new window.
     std::string Switch(XSession& x, const std::string& window) {
         x.KeyDown(window, "F1");

@@ -104,8 +104,7 @@ TEST_F(Desktop, CloseRequestEndsTheProgramCleanly) {
     ASSERT_TRUE(x.ready()) << x.problem();
     const std::string window = Launch(x);
     ASSERT_FALSE(window.empty());
-    x.Tool({"wmctrl", "-i", "-c", window});
-    EXPECT_EQ(Ended(), 0);
+    EXPECT_EQ(CloseThroughTheWindowManager(x, window), 0);
 }
 
 TEST_F(Desktop, TermSignalEndsTheProgramWithTheDesktopModeBack) {
@@ -147,7 +146,7 @@ TEST_F(Desktop, AltF1DoesNotSwitch) {
 class AltF4 : public Desktop, public testing::WithParamInterface<bool> {};
 
 TEST_P(AltF4, EndsTheProgramCleanly) {
-    XSession x(XServerSpec{false, 1680, 1050, GetParam()});
+    XSession x(XServerSetup{false, 1680, 1050, GetParam()});
     ASSERT_TRUE(x.ready()) << x.problem();
     const std::string window = Launch(x);
     ASSERT_FALSE(window.empty());

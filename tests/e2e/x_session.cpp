@@ -85,9 +85,9 @@ EndSection
 
 } // namespace
 
-bool XSession::StartServer(const XServerSpec& spec) {
+bool XSession::StartServer(const XServerSetup& setup) {
     std::vector<std::string> command;
-    if (spec.switchesModes) {
+    if (setup.switchesModes) {
         if (access("/usr/lib/xorg/modules/drivers/dummy_drv.so", R_OK) != 0) {
             problem_ = "Xorg's dummy driver is not installed (xserver-xorg-video-dummy)";
             return false;
@@ -114,7 +114,7 @@ bool XSession::StartServer(const XServerSpec& spec) {
                    "3",
                    "-screen",
                    "0",
-                   std::to_string(spec.width) + "x" + std::to_string(spec.height) + "x24",
+                   std::to_string(setup.width) + "x" + std::to_string(setup.height) + "x24",
                    "-nolisten",
                    "tcp",
                    "-noreset"};
@@ -145,8 +145,8 @@ bool XSession::StartServer(const XServerSpec& spec) {
     return true;
 }
 
-XSession::XSession(const XServerSpec& spec) : managed_(spec.windowManager) {
-    if (!StartServer(spec)) {
+XSession::XSession(const XServerSetup& setup) : managed_(setup.windowManager) {
+    if (!StartServer(setup)) {
         return;
     }
     // Keys are held for as long as a test needs; the server must not repeat them.

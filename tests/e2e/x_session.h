@@ -30,7 +30,7 @@ struct FrameExtents {
     int bottom = 0;
 };
 
-struct XServerSpec {
+struct XServerSetup {
     bool switchesModes = false; // Xorg with the dummy driver; else Xvfb
     int width = 1680;           // the screen's size at start
     int height = 1050;
@@ -38,14 +38,14 @@ struct XServerSpec {
 };
 
 // Xorg's desktop at 1920x1080, switching, under openbox unless said otherwise.
-inline XServerSpec SwitchingServer(bool windowManager = true) {
-    return XServerSpec{true, 1920, 1080, windowManager};
+inline XServerSetup SwitchingServer(bool windowManager = true) {
+    return XServerSetup{true, 1920, 1080, windowManager};
 }
 
 class XSession {
   public:
-    explicit XSession(const XServerSpec& spec); // starts the server and the window manager
-    XSession(int width, int height) : XSession(XServerSpec{false, width, height, true}) {}
+    explicit XSession(const XServerSetup& setup); // starts the server and the window manager
+    XSession(int width, int height) : XSession(XServerSetup{false, width, height, true}) {}
     ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
@@ -90,7 +90,7 @@ class XSession {
     void KeyUp(const std::string& key) const;
 
   private:
-    bool StartServer(const XServerSpec& spec);
+    bool StartServer(const XServerSetup& setup);
 
     ScratchDirectory scratch_; // the server's configuration and log
     bool managed_ = true;

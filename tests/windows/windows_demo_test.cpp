@@ -47,7 +47,7 @@ class WindowsDemoOnScreen : public WindowsDemo, public testing::WithParamInterfa
 
 TEST_P(WindowsDemoOnScreen, CoversTheScreenSwitchesWithF1AndEndsWithEscape) {
     const bool switching = GetParam();
-    XSession x(switching ? SwitchingServer() : XServerSpec{});
+    XSession x(switching ? SwitchingServer() : XServerSetup{});
     if (switching && !x.ready()) {
         GTEST_SKIP() << x.problem();
     }
@@ -83,8 +83,7 @@ TEST_F(WindowsDemo, ClosingTheWindowEndsIt) {
     ASSERT_TRUE(x.ready()) << x.problem();
     const std::string window = LaunchExe(x);
     ASSERT_FALSE(window.empty());
-    x.Tool({"wmctrl", "-i", "-c", window});
-    EXPECT_EQ(Ended(), 0);
+    EXPECT_EQ(CloseThroughTheWindowManager(x, window), 0);
 }
 
 TEST_F(WindowsDemo, RefusedModeShowsTheSystemsMessageBoxThenRunsWindowed) {
