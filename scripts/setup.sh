@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libxrandr-dev
   libgtest-dev libbenchmark-dev libpng-dev libdeflate-dev
   xvfb xauth xserver-xorg-core xserver-xorg-video-dummy openbox xdotool wmctrl x11-utils
-  x11-xserver-utils xrestop apitrace python3-jsonschema
+  x11-xserver-utils xrestop apitrace python3-jsonschema ffmpeg
 )
 if [ "${1:-}" = windows ]; then
   packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 x11-apps)

@@ -18,8 +18,12 @@ TEST(Capture, KeepsOrderAndItsBoundWithASlowReader) {
     constexpr std::size_t kDepth = 2;
     int pipeEnds[2];
     ASSERT_EQ(pipe(pipeEnds), 0);
-    std::FILE* stream = fdopen(pipeEnds[1], "wb");
-    setvbuf(stream, nullptr, _IONBF, 0); // every frame reaches the pipe as it is written
+    std::string error;
+    const std::unique_ptr<OutputFile> video = OutputFile::Open(
+        *ResolveOutput("/dev/fd/" + std::to_string(pipeEnds[1]), "the video", &error), &error);
+    ASSERT_NE(video, nullptr) << error;
+    close(pipeEnds[1]);
+    setvbuf(video->stream(), nullptr, _IONBF, 0); // every frame reaches the pipe as it is written
     std::string received;
     std::thread reader([&] {
         char chunk[512]; // smaller than a frame: the writer waits on the reader
@@ -27,9 +31,8 @@ TEST(Capture, KeepsOrderAndItsBoundWithASlowReader) {
             received.append(chunk, static_cast<std::size_t>(got));
         }
     });
-    Y4mWriter video(stream, kWidth, kHeight);
     {
-        Capture capture(Capture::Sinks{nullptr, &video, "the pipe", kWidth, kHeight}, kDepth);
+        Capture capture(Capture::Sinks{nullptr, video.get(), kWidth, kHeight}, kDepth);
         const volatile std::sig_atomic_t running = 0;
         for (int frame = 1; frame <= kFrames; ++frame) {
             std::vector<std::uint8_t>* pixels = capture.Acquire(running);
@@ -42,7 +45,7 @@ TEST(Capture, KeepsOrderAndItsBoundWithASlowReader) {
         EXPECT_EQ(capture.Drain(running), std::nullopt);
         EXPECT_LE(capture.HighWater(), kDepth);
     }
-    std::fclose(stream);
+    EXPECT_TRUE(video->Commit(&error)) << error;
     reader.join();
     const std::size_t header = Y4mHeader(kWidth, kHeight).size();
     const std::size_t frameBytes = 6 + kWidth * kHeight * 3 / 2;

@@ -85,20 +85,31 @@ TEST_P(PointlessRequest, IsRefused) {
     EXPECT_NE(Refusal(GetParam()), "accepted");
 }
 
-INSTANTIATE_TEST_SUITE_P(, PointlessRequest,
-                         testing::Values(std::vector<std::string>{},
-                                         std::vector<std::string>{"--frames", "60", "--seed", "1"},
-                                         std::vector<std::string>{"--every", "2", "--bench"},
-                                         std::vector<std::string>{"--overwrite", "--bench"},
-                                         std::vector<std::string>{"--logic-only", "--size", "64x40",
-                                                                  "--bench"},
-                                         std::vector<std::string>{"--png", "-"}));
+INSTANTIATE_TEST_SUITE_P(
+    , PointlessRequest,
+    testing::Values(std::vector<std::string>{},
+                    std::vector<std::string>{"--frames", "60", "--seed", "1"},
+                    std::vector<std::string>{"--every", "2", "--bench"},
+                    std::vector<std::string>{"--overwrite", "--bench"},
+                    std::vector<std::string>{"--logic-only", "--size", "64x40", "--bench"},
+                    std::vector<std::string>{"--png", "-"},
+                    std::vector<std::string>{"--frames", "0", "--png", "d"},
+                    std::vector<std::string>{"--frames", "5", "--every", "10", "--png", "d"}));
 
 TEST(Options, UnknownOptionsAndMissingValuesAreNamed) {
     EXPECT_EQ(Refusal({"--fps", "60"}), "unknown option '--fps' (see --help)");
     EXPECT_EQ(Refusal({"--frames"}), "--frames needs a value");
     EXPECT_EQ(Refusal({"--png="}), "--png needs a path");
     EXPECT_EQ(Refusal({"--bench=yes"}), "--bench takes no value");
+    EXPECT_EQ(Refusal({"--SIZE=8X8"}), "unknown option '--SIZE' (see --help)");
+}
+
+// Six-digit frame names sort in frame order only up to frame 999999.
+TEST(Options, FramesNamedWithSixDigitsEndAtFrame999999) {
+    EXPECT_EQ(Refusal({"--frames", "999999", "--from", "999999", "--seed", "1", "--png", "d"}),
+              "accepted");
+    EXPECT_NE(Refusal({"--frames", "1000000", "--png", "d"}).find("up to frame 999999"),
+              std::string::npos);
 }
 
 TEST(Options, LogicOnlyRunsHaveNoFramesToWrite) {

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cmath>
 #include <csignal>
 #include <thread>
 
@@ -102,8 +105,8 @@ TEST(RenderTool, VideoHasOneHeaderAndFullFramesForOddAndEvenSizes) {
               0);
     const std::string odd = scratch.Read("odd.y4m");
     const std::string even = scratch.Read("even.y4m");
-    const std::string oddHeader = "YUV4MPEG2 W33 H21 F60:1 Ip A1:1 C420jpeg\n";
-    const std::string evenHeader = "YUV4MPEG2 W32 H20 F60:1 Ip A1:1 C420jpeg\n";
+    const std::string oddHeader = "YUV4MPEG2 W33 H21 F60:1 Ip A1:1 C420jpeg XCOLORRANGE=FULL\n";
+    const std::string evenHeader = "YUV4MPEG2 W32 H20 F60:1 Ip A1:1 C420jpeg XCOLORRANGE=FULL\n";
     EXPECT_EQ(odd.substr(0, oddHeader.size()), oddHeader);
     EXPECT_EQ(even.substr(0, evenHeader.size()), evenHeader);
     EXPECT_EQ(odd.size(), oddHeader.size() + 3 * (6 + 33 * 21 + 2 * 17 * 11));
@@ -191,7 +194,7 @@ TEST(RenderTool, RangesGiveTheWholeRunsFramesByteForByte) {
         const std::string name = "/frame-00000" + std::to_string(frame) + ".png";
         EXPECT_TRUE(scratch.Read("split" + name) == scratch.Read("whole" + name)) << name;
     }
-    const std::string header = "YUV4MPEG2 W64 H40 F60:1 Ip A1:1 C420jpeg\n";
+    const std::string header = "YUV4MPEG2 W64 H40 F60:1 Ip A1:1 C420jpeg XCOLORRANGE=FULL\n";
     const std::size_t frameBytes = 6 + 64 * 40 * 3 / 2;
     const std::string whole = scratch.Read("whole.y4m");
     ASSERT_EQ(whole.size(), header.size() + 8 * frameBytes);
@@ -199,11 +202,12 @@ TEST(RenderTool, RangesGiveTheWholeRunsFramesByteForByte) {
 }
 
 // An encoder that cannot write (the file-size limit standing in for a full
-// disk) ends the run with status 1 and leaves no file that looks finished.
+// disk, its signal left at its default) ends the run with status 1 and leaves
+// no file that looks finished, nor a temporary one.
 TEST(RenderTool, FullDiskEndsTheRunWithoutAFinishedLookingFile) {
     ScratchDirectory scratch;
     const ProcessResult result =
-        RunProcess({"/bin/sh", "-c", "ulimit -f 64; trap '' XFSZ; exec \"$@\"", "sh",
+        RunProcess({"/bin/sh", "-c", "ulimit -f 64; exec \"$@\"", "sh",
                     BuiltProgram("tarrow-render"), "--seed", "1", "--size", "160x100", "--frames",
                     "20", "--y4m", scratch.Path("video.y4m"), "--png", scratch.Path("frames")});
     EXPECT_EQ(result.status, 1);
@@ -212,6 +216,61 @@ TEST(RenderTool, FullDiskEndsTheRunWithoutAFinishedLookingFile) {
     for (const auto& entry : std::filesystem::directory_iterator(scratch.Path("frames"))) {
         PngImage frame;
         EXPECT_TRUE(ReadPng(entry.path().string(), &frame)) << entry.path();
+    }
+}
+
+// Players show the video as bright as the stills: ffmpeg decodes a frame of
+// the lit city to the still's brightness (read as limited range, the same
+// frame comes out a third darker).
+TEST(RenderTool, VideoDecodesAsTheStillLooks) {
+    if (access("/usr/bin/ffmpeg", X_OK) != 0) {
+        GTEST_SKIP() << "ffmpeg is not installed";
+    }
+    ScratchDirectory scratch;
+    ASSERT_EQ(Render({"--seed", "2013", "--from", "2100", "--frames", "2100", "--size", "320x200",
+                      "--png", scratch.Path("p"), "--y4m", scratch.Path("v.y4m")})
+                  .status,
+              0);
+    const auto decode = [](const std::string& path) {
+        return RunProcess({"/usr/bin/ffmpeg", "-v", "error", "-i", path, "-f", "rawvideo",
+                           "-pix_fmt", "rgb24", "-"})
+            .out;
+    };
+    const std::string video = decode(scratch.Path("v.y4m"));
+    const std::string still = decode(scratch.Path("p/frame-002100.png"));
+    ASSERT_EQ(video.size(), still.size());
+    double difference = 0.0;
+    double squares = 0.0;
+    for (std::size_t i = 0; i < still.size(); ++i) {
+        const double d =
+            (static_cast<unsigned char>(video[i]) - static_cast<unsigned char>(still[i])) / 255.0;
+        difference += d;
+        squares += d * d;
+    }
+    EXPECT_LT(std::abs(difference / still.size()), 0.01);
+    EXPECT_LT(std::sqrt(squares / still.size()), 0.015);
+}
+
+// make run's preview shows the city, not a dark street: the seed it names,
+// drawn small, gives three lit stills (each drawn alone, as a range).
+TEST(RenderTool, PreviewSeedShowsTheCity) {
+    const std::string script = ReadFile(TARROW_TEST_DATA "/../../scripts/run.sh");
+    const std::size_t at = script.find("--seed ") + 7;
+    ASSERT_GT(at, 7u);
+    const std::string seed = script.substr(at, script.find(' ', at) - at);
+    for (const std::string frame : {"100", "200", "300"}) {
+        ScratchDirectory scratch;
+        ASSERT_EQ(Render({"--seed", seed, "--from", frame, "--frames", frame, "--size", "160x100",
+                          "--png", scratch.Path("p")})
+                      .status,
+                  0);
+        PngImage still;
+        ASSERT_TRUE(ReadPng(scratch.Path("p/frame-000" + frame + ".png"), &still));
+        double sum = 0.0;
+        for (const std::uint8_t level : still.pixels) {
+            sum += level;
+        }
+        EXPECT_GT(sum / still.pixels.size() / 255.0, 0.15) << "frame " << frame;
     }
 }
 

@@ -129,6 +129,11 @@ const PathCase kPathCases[] = {
          EXPECT_EQ(Kind(s.Path("link")), static_cast<mode_t>(S_IFLNK));
          EXPECT_EQ(Kind(s.Path("null")), static_cast<mode_t>(S_IFCHR));
      }},
+    {"LongestNameIsWritten",
+     [](const ScratchDirectory& s) { return DumpTo(s.Path(std::string(250, 'n') + ".json")); },
+     [](const ScratchDirectory& s, const ProcessResult&) {
+         EXPECT_EQ(s.Names(), std::vector<std::string>{std::string(250, 'n') + ".json"});
+     }},
     {"DashIsStandardOutput", [](const ScratchDirectory&) { return DumpTo("-"); },
      [](const ScratchDirectory& s, const ProcessResult& result) {
          EXPECT_EQ(result.out.rfind(kDumpStart, 0), 0u);
@@ -181,6 +186,7 @@ TEST_P(SharedPlace, IsRefusedBeforeAnythingIsWritten) {
     ScratchDirectory scratch;
     std::ofstream(scratch.Path("kept")) << "kept";
     symlink("kept", scratch.Path("link").c_str());
+    std::filesystem::create_directory(scratch.Path("sub"));
     std::vector<std::string> arguments{"--frames", "2", "--size", "16x16", "--seed", "1"};
     for (const std::string& argument : GetParam()) {
         arguments.push_back(argument.find('@') == 0 ? scratch.Path(argument.substr(1)) : argument);
@@ -188,17 +194,43 @@ TEST_P(SharedPlace, IsRefusedBeforeAnythingIsWritten) {
     const ProcessResult result = RunProcess(Render(arguments));
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("one would be lost"), std::string::npos) << result.err;
-    EXPECT_EQ(scratch.Names(), (std::vector<std::string>{"kept", "link"}));
+    EXPECT_EQ(scratch.Names(), (std::vector<std::string>{"kept", "link", "sub"}));
     EXPECT_EQ(scratch.Read("kept"), "kept");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     , SharedPlace,
-    testing::Values(std::vector<std::string>{"--y4m", "@same", "--dump-state", "@same"},
-                    std::vector<std::string>{"--dump-state", "@kept", "--dump-texture", "@link"},
-                    std::vector<std::string>{"--y4m", "-", "--dump-state", "/dev/stdout"},
-                    std::vector<std::string>{"--png", "@frames", "--dump-texture",
-                                             "@frames/frame-000002.png"}));
+    testing::Values(
+        std::vector<std::string>{"--y4m", "@same", "--dump-state", "@same"},
+        std::vector<std::string>{"--y4m", "@new", "--dump-state", "@./new"},
+        std::vector<std::string>{"--y4m", "@new", "--dump-state", "@sub/../new"},
+        std::vector<std::string>{"--dump-state", "@kept", "--dump-texture", "@link"},
+        std::vector<std::string>{"--y4m", "-", "--dump-state", "/dev/stdout"},
+        std::vector<std::string>{"--png", "@frames", "--dump-texture", "@frames/frame-000002.png"},
+        std::vector<std::string>{"--png", "@frames", "--dump-texture", "@frames/frame-0000002.png"},
+        std::vector<std::string>{"--png", "@new", "--y4m", "@sub/../new"}));
+
+// An output on a descriptor is no file of the frames folder: both are written.
+// (option, place, what the output starts with)
+class DescriptorBesideFrames
+    : public testing::TestWithParam<std::tuple<std::string, std::string, std::string>> {};
+
+TEST_P(DescriptorBesideFrames, BothAreWritten) {
+    const auto& [option, place, start] = GetParam();
+    ScratchDirectory scratch;
+    const ProcessResult result =
+        RunProcess(Render({"--frames", "1", "--size", "8x8", "--seed", "1", "--png",
+                           scratch.Path("frames"), option, place}));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_FALSE(scratch.Read("frames/frame-000001.png").empty());
+    EXPECT_EQ((place == "/dev/fd/2" ? result.err : result.out).rfind(start, 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(, DescriptorBesideFrames,
+                         testing::Values(std::make_tuple("--y4m", "-", "YUV4MPEG2"),
+                                         std::make_tuple("--dump-state", "/dev/stdout", "{"),
+                                         std::make_tuple("--dump-texture", "/dev/fd/2",
+                                                         "\x89PNG")));
 
 TEST(FramesFolder, HoldsOneRunsFramesUnlessOverwritten) {
     ScratchDirectory scratch;
@@ -222,33 +254,112 @@ TEST(FramesFolder, HoldsOneRunsFramesUnlessOverwritten) {
     EXPECT_EQ(names, (std::vector<std::string>{"frame-000002.png", "notes.txt"}));
 }
 
-// A write that fails ends the run with status 1 and says why, on stderr.
-class FailedWrite : public testing::TestWithParam<std::pair<std::string, std::string>> {};
+struct NonFileEntry {
+    const char* name;
+    bool directory; // else a symlink to a file not there yet
+    const char* every;
+    int status;
+};
+
+void PrintTo(const NonFileEntry& entry, std::ostream* out) {
+    *out << entry.name;
+}
+
+// What sits at a frame's name and is not a plain file is never removed nor
+// written through; where the run would write that frame, it is refused.
+class NonFileAtAFrameName : public testing::TestWithParam<NonFileEntry> {};
+
+TEST_P(NonFileAtAFrameName, IsLeftAsItIs) {
+    ScratchDirectory scratch;
+    const std::string entry = scratch.Path("frames/frame-000002.png");
+    std::filesystem::create_directory(scratch.Path("frames"));
+    if (GetParam().directory) {
+        std::filesystem::create_directory(entry);
+    } else {
+        symlink(scratch.Path("elsewhere").c_str(), entry.c_str());
+    }
+    const ProcessResult result =
+        RunProcess(Render({"--frames", "3", "--size", "8x8", "--seed", "1", "--png",
+                           scratch.Path("frames"), "--overwrite", "--every", GetParam().every}));
+    EXPECT_EQ(result.status, GetParam().status) << result.err;
+    EXPECT_EQ(Kind(entry), static_cast<mode_t>(GetParam().directory ? S_IFDIR : S_IFLNK));
+    EXPECT_EQ(scratch.Names(), std::vector<std::string>{"frames"});
+}
+
+INSTANTIATE_TEST_SUITE_P(, NonFileAtAFrameName,
+                         testing::Values(NonFileEntry{"DirectoryWhereAFrameGoes", true, "1", 2},
+                                         NonFileEntry{"SymlinkWhereAFrameGoes", false, "1", 2},
+                                         NonFileEntry{"DirectoryBetweenKeptFrames", true, "3", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A folder whose frames cannot be listed could hide frames the run would
+// replace: refused. Root lists any folder, so the run drops to nobody there.
+TEST(FramesFolder, ThatCannotBeListedIsRefused) {
+    ScratchDirectory scratch;
+    std::vector<std::string> command =
+        Render({"--frames", "1", "--size", "8x8", "--seed", "1", "--png", scratch.Path("frames")});
+    const std::vector<std::string> asNobody{"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
+                                            "--clear-groups"};
+    if (geteuid() == 0) {
+        command.insert(command.begin(), asNobody.begin(), asNobody.end());
+        chmod(scratch.Path("").c_str(), 0755);
+        if (RunProcess({asNobody[0], asNobody[1], asNobody[2], asNobody[3],
+                        BuiltProgram("tarrow-render"), "--version"})
+                .status != 0) {
+            GTEST_SKIP() << "nobody cannot run the built program from here";
+        }
+    }
+    std::filesystem::create_directory(scratch.Path("frames"));
+    chown(scratch.Path("frames").c_str(), geteuid() == 0 ? 65534 : geteuid(), -1);
+    chmod(scratch.Path("frames").c_str(), 0300);
+    std::ofstream(scratch.Path("frames/frame-000001.png")) << "an earlier run's";
+    const ProcessResult result = RunProcess(command);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("cannot list"), std::string::npos) << result.err;
+    EXPECT_EQ(scratch.Read("frames/frame-000001.png"), "an earlier run's");
+    chmod(scratch.Path("frames").c_str(), 0700); // so that the scratch folder can go
+}
+
+struct FailedWriteCase {
+    const char* script;
+    int status; // 1: the run failed; 2: refused before it began
+    const char* reason;
+};
+
+void PrintTo(const FailedWriteCase& failure, std::ostream* out) {
+    *out << failure.script;
+}
+
+// A write that fails, or could not succeed, ends the run with a reason on
+// stderr; nothing reports success when its bytes went nowhere.
+class FailedWrite : public testing::TestWithParam<FailedWriteCase> {};
 
 TEST_P(FailedWrite, EndsTheRunWithAReason) {
-    const auto& [script, reason] = GetParam();
-    const ProcessResult result = RunProcess(
-        {"/bin/bash", "-c", "set -o pipefail; " + script, BuiltProgram("tarrow-render")});
-    EXPECT_EQ(result.status, 1) << result.err;
-    EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+    const ProcessResult result =
+        RunProcess({"/bin/bash", "-c", std::string("set -o pipefail; ") + GetParam().script,
+                    BuiltProgram("tarrow-render")});
+    EXPECT_EQ(result.status, GetParam().status) << result.err;
+    EXPECT_NE(result.err.find(GetParam().reason), std::string::npos) << result.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     , FailedWrite,
     testing::Values(
-        std::pair<std::string, std::string>{
-            "\"$0\" --frames 2 --size 16x16 --seed 1 --y4m /dev/full",
-            "writing the video to /dev/full failed: No space left on device"},
-        std::pair<std::string, std::string>{"\"$0\" --logic-only --frames 0 --dump-state /dev/full",
-                                            "No space left on device"},
-        std::pair<std::string, std::string>{
-            "\"$0\" --frames 200 --size 64x40 --seed 1 --y4m - | head -c 100 >/dev/null",
+        FailedWriteCase{"\"$0\" --frames 2 --size 16x16 --seed 1 --y4m /dev/full", 1,
+                        "writing the video to /dev/full failed: No space left on device"},
+        FailedWriteCase{"\"$0\" --logic-only --frames 0 --dump-state /dev/full", 1,
+                        "No space left on device"},
+        FailedWriteCase{
+            "\"$0\" --frames 200 --size 64x40 --seed 1 --y4m - | head -c 100 >/dev/null", 1,
             "the reader of the video went away"},
-        std::pair<std::string, std::string>{"\"$0\" --version >/dev/full",
-                                            "writing to standard output failed"},
-        std::pair<std::string, std::string>{"\"$0\" --help >&-", "standard output: it is closed"},
-        std::pair<std::string, std::string>{"\"$0\" --logic-only --frames 5 --bench >/dev/full",
-                                            "writing to standard output failed"}));
+        FailedWriteCase{"\"$0\" --version >/dev/full", 1, "writing to standard output failed"},
+        FailedWriteCase{"\"$0\" --help >&-", 1, "standard output: it is closed"},
+        FailedWriteCase{"\"$0\" --logic-only --frames 5 --bench >/dev/full", 1,
+                        "writing to standard output failed"},
+        FailedWriteCase{"\"$0\" --frames 1 --size 8x8 --seed 1 --y4m - >&-", 2,
+                        "cannot write -: standard output is closed"},
+        FailedWriteCase{"\"$0\" --logic-only --frames 0 --dump-state /dev/stdout >&-", 2,
+                        "cannot write /dev/stdout: standard output is closed"}));
 
 struct Interruption {
     const char* name;

@@ -64,7 +64,7 @@ TEST(Y4m, StreamIsTheHeaderThenOneMarkedFrameAfterAnother) {
         ASSERT_TRUE(writer.WriteFrame(rgb.data()));
         ASSERT_TRUE(writer.WriteFrame(rgb.data()));
     }
-    const std::string header = "YUV4MPEG2 W4 H2 F60:1 Ip A1:1 C420jpeg\n";
+    const std::string header = "YUV4MPEG2 W4 H2 F60:1 Ip A1:1 C420jpeg XCOLORRANGE=FULL\n";
     const std::string frame = "FRAME\n" + std::string(8, '\xFF') + std::string(4, '\x80');
     std::string written(static_cast<std::size_t>(std::ftell(stream)), '\0');
     std::rewind(stream);

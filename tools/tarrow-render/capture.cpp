@@ -1,8 +1,6 @@
 // capture.cpp - the capture's worker and its hand-over.
 #include "tools/tarrow-render/capture.h"
 
-#include "tools/tarrow-render/output_file.h"
-
 #include <pthread.h>
 
 #include <cerrno>
@@ -19,6 +17,9 @@ constexpr auto kLookAgain = std::chrono::milliseconds(20);
 
 Capture::Capture(Sinks sinks, std::size_t depth)
     : sinks_(std::move(sinks)), depth_(depth), pool_(depth + 2) {
+    if (sinks_.video != nullptr) {
+        video_.emplace(sinks_.video->stream(), sinks_.width, sinks_.height);
+    }
     for (std::vector<std::uint8_t>& buffer : pool_) {
         free_.push_back(&buffer);
     }
@@ -110,22 +111,21 @@ void Capture::Work() {
 bool Capture::Write(const Job& job, std::string* error) {
     const std::uint8_t* pixels = job.pixels->data();
     if (sinks_.frames != nullptr && sinks_.frames->Writes(job.frame)) {
-        const std::string path = sinks_.frames->FramePath(job.frame);
-        const std::optional<OutputTarget> target = ResolveOutput(path, "a frame", error);
-        std::unique_ptr<OutputFile> file = target ? OutputFile::Open(*target, error) : nullptr;
+        const std::unique_ptr<OutputFile> file =
+            OutputFile::Open(NewFileAt(sinks_.frames->FramePath(job.frame), "a frame"), error);
         if (!file) {
             return false;
         }
         if (!encoder_.Write(file->stream(), sinks_.width, sinks_.height, 3, pixels)) {
-            *error = WriteFailure("a frame", path, errno);
+            *error = file->Failure(errno);
             return false;
         }
         if (!file->Commit(error)) {
             return false;
         }
     }
-    if (sinks_.video != nullptr && !sinks_.video->WriteFrame(pixels)) {
-        *error = WriteFailure("the video", sinks_.videoName, errno);
+    if (video_ && !video_->WriteFrame(pixels)) {
+        *error = sinks_.video->Failure(errno);
         return false;
     }
     return true;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "tools/tarrow-render/frames_folder.h"
+#include "tools/tarrow-render/output_file.h"
 #include "tools/tarrow-render/png_image.h"
 #include "tools/tarrow-render/y4m_video.h"
 
@@ -27,8 +28,7 @@ class Capture {
   public:
     struct Sinks {
         const FramesFolder* frames = nullptr; // stills, where the run keeps them
-        Y4mWriter* video = nullptr;           // every frame, where the run records one
-        std::string videoName;                // for messages
+        OutputFile* video = nullptr;          // every frame, where the run records one
         int width = 0;
         int height = 0;
     };
@@ -63,6 +63,7 @@ class Capture {
     bool Write(const Job& job, std::string* error);
 
     Sinks sinks_;
+    std::optional<Y4mWriter> video_;
     std::size_t depth_;
     std::vector<std::vector<std::uint8_t>> pool_;
     std::vector<std::vector<std::uint8_t>*> free_;

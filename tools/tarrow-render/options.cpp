@@ -1,6 +1,8 @@
 // options.cpp - parsing and checking the command line.
 #include "tools/tarrow-render/options.h"
 
+#include "tools/tarrow-render/frames_folder.h"
+
 #include <charconv>
 #include <string_view>
 
@@ -104,6 +106,20 @@ std::optional<std::string> CheckCombination(const RenderOptions& options) {
         return "--from " + std::to_string(options.from) + " lies past the last frame, --frames " +
                std::to_string(options.frames);
     }
+    if (!options.pngDirectory.empty() && options.frames > kLastNamedFrame) {
+        return "--png names frames with six digits, so that they sort in frame order: up to "
+               "frame 999999 (4.6 hours at 60 frames a second), not --frames " +
+               std::to_string(options.frames);
+    }
+    if (!options.pngDirectory.empty() && options.frames < options.from) {
+        return "--png would write no frame: --frames 0 draws none";
+    }
+    if (!options.pngDirectory.empty() &&
+        options.frames / options.every * options.every < options.from) {
+        return "--png would write no frame: no multiple of --every " +
+               std::to_string(options.every) + " lies in frames " + std::to_string(options.from) +
+               " to " + std::to_string(options.frames);
+    }
     return std::nullopt;
 }
 
@@ -121,6 +137,11 @@ std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* op
                                 name == "--from" || name == "--png" || name == "--every" ||
                                 name == "--y4m" || name == "--dump-state" ||
                                 name == "--dump-texture";
+        const bool flag = name == "--overwrite" || name == "--logic-only" || name == "--bench" ||
+                          name == "--help" || name == "-h" || name == "--version";
+        if (!takesValue && !flag) {
+            return "unknown option '" + name + "' (see --help)";
+        }
         if (takesValue && !value) {
             if (i + 1 >= argc) {
                 return name + " needs a value";
@@ -181,10 +202,8 @@ std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* op
             options->bench = true;
         } else if (name == "--help" || name == "-h") {
             options->help = true;
-        } else if (name == "--version") {
-            options->version = true;
         } else {
-            return "unknown option '" + name + "' (see --help)";
+            options->version = true;
         }
     }
     return CheckCombination(*options);

@@ -1,6 +1,8 @@
 // output_file.cpp - resolving output paths, and writing to what they name.
 #include "tools/tarrow-render/output_file.h"
 
+#include "tools/tarrow-render/standard_streams.h"
+
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -18,15 +20,9 @@ mode_t g_newFileMode = 0644;
 
 constexpr int kLinkHops = 40; // as the system gives up on symlink loops
 
-std::string Directory(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string Name(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+// The temporary file's name beside its target: short, so that any name the
+// folder can hold can be written, and hidden.
+constexpr const char* kTemporaryName = "/.tarrow-render-XXXXXX";
 
 // The descriptor a path names as already open in this process, or -1.
 int NamedDescriptor(const std::string& path) {
@@ -51,12 +47,14 @@ int NamedDescriptor(const std::string& path) {
     return -1;
 }
 
-// The path with every symlink at its end followed; a link to nothing yet
-// leads to the path where its target will be.
+// The path with every symlink at its end followed, stopping early at a name
+// of a descriptor this process holds (a link to /dev/stdout); a link to
+// nothing yet leads to the path where its target will be.
 std::optional<std::string> FollowLinks(std::string path) {
     for (int hop = 0; hop < kLinkHops; ++hop) {
         struct stat status {};
-        if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+        if (NamedDescriptor(path) >= 0 || lstat(path.c_str(), &status) != 0 ||
+            !S_ISLNK(status.st_mode)) {
             return path;
         }
         std::vector<char> target(PATH_MAX + 1);
@@ -65,8 +63,14 @@ std::optional<std::string> FollowLinks(std::string path) {
             return std::nullopt;
         }
         const std::string next(target.data(), static_cast<std::size_t>(length));
-        path = next.front() == '/' ? next : Directory(path) + "/" + next;
+        path = next.front() == '/' ? next : DirectoryOf(path) + "/" + next;
     }
+    return std::nullopt;
+}
+
+std::optional<OutputTarget> Refuse(const std::string& path, const std::string& reason,
+                                   std::string* error) {
+    *error = "cannot write " + path + ": " + reason;
     return std::nullopt;
 }
 
@@ -83,51 +87,57 @@ std::optional<OutputTarget> ResolveOutput(const std::string& path, const std::st
     OutputTarget target;
     target.named = path;
     target.what = what;
+    const std::optional<std::string> resolved = FollowLinks(path);
+    if (!resolved) {
+        return Refuse(path, std::strerror(ELOOP), error);
+    }
     struct stat status {};
-    if (const int descriptor = NamedDescriptor(path); descriptor >= 0) {
+    if (const int descriptor = NamedDescriptor(*resolved); descriptor >= 0) {
+        if (ClosedAtStart(descriptor)) {
+            return Refuse(path, StandardName(descriptor) + " is closed", error);
+        }
         const int flags = fcntl(descriptor, F_GETFL);
         if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY || fstat(descriptor, &status) != 0) {
-            *error = "cannot write " + path + ": descriptor " + std::to_string(descriptor) +
-                     " is not open for writing";
-            return std::nullopt;
+            return Refuse(path,
+                          "descriptor " + std::to_string(descriptor) + " is not open for writing",
+                          error);
         }
         target.kind = OutputTarget::Kind::Descriptor;
         target.descriptor = descriptor;
     } else {
-        const std::optional<std::string> resolved = FollowLinks(path);
-        if (!resolved) {
-            *error = "cannot write " + path + ": " + std::strerror(ELOOP);
-            return std::nullopt;
-        }
         target.resolved = *resolved;
         if (stat(target.resolved.c_str(), &status) != 0) {
             if (errno != ENOENT) {
-                *error = "cannot write " + path + ": " + std::strerror(errno);
-                return std::nullopt;
+                return Refuse(path, std::strerror(errno), error);
             }
+            target.place = PlaceOf(target.resolved);
             return target; // a new file
         }
         if (S_ISDIR(status.st_mode)) {
-            *error = "cannot write " + path + ": it is a directory";
-            return std::nullopt;
+            return Refuse(path, "it is a directory", error);
         }
         target.kind =
             S_ISREG(status.st_mode) ? OutputTarget::Kind::Replace : OutputTarget::Kind::InPlace;
         target.socket = S_ISSOCK(status.st_mode);
-        target.mode = status.st_mode & 07777;
+        if (S_ISREG(status.st_mode)) {
+            target.keptMode = status.st_mode & 07777;
+        }
     }
-    target.exists = true;
-    target.device = status.st_dev;
-    target.inode = status.st_ino;
+    target.place = Place{status.st_dev, status.st_ino, ""};
     target.characterDevice = S_ISCHR(status.st_mode);
     return target;
 }
 
+OutputTarget NewFileAt(const std::string& path, const std::string& what) {
+    OutputTarget target;
+    target.named = path;
+    target.what = what;
+    target.resolved = path;
+    return target;
+}
+
 bool SharePlace(const OutputTarget& a, const OutputTarget& b) {
-    if (a.exists && b.exists) {
-        return a.device == b.device && a.inode == b.inode && !a.characterDevice;
-    }
-    return !a.exists && !b.exists && a.resolved == b.resolved;
+    return a.place == b.place && !(a.characterDevice && b.characterDevice);
 }
 
 OutputFile::OutputFile(OutputTarget target, std::string temporary, std::FILE* stream)
@@ -163,14 +173,13 @@ std::unique_ptr<OutputFile> OutputFile::Open(const OutputTarget& target, std::st
         }
         break;
     case OutputTarget::Kind::Replace: {
-        const std::string pattern =
-            Directory(target.resolved) + "/." + Name(target.resolved) + ".tmp-XXXXXX";
+        const std::string pattern = DirectoryOf(target.resolved) + kTemporaryName;
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
         descriptor = mkostemp(buffer.data(), O_CLOEXEC);
         if (descriptor >= 0) {
             temporary = buffer.data();
-            fchmod(descriptor, target.exists ? target.mode : g_newFileMode);
+            fchmod(descriptor, target.keptMode.value_or(g_newFileMode));
         }
         break;
     }
@@ -180,6 +189,14 @@ std::unique_ptr<OutputFile> OutputFile::Open(const OutputTarget& target, std::st
         return nullptr;
     }
     std::FILE* stream = fdopen(descriptor, "wb");
+    if (stream == nullptr) {
+        *error = "cannot write " + target.named + ": " + std::strerror(errno);
+        close(descriptor);
+        if (!temporary.empty()) {
+            unlink(temporary.c_str());
+        }
+        return nullptr;
+    }
     return std::unique_ptr<OutputFile>(new OutputFile(target, temporary, stream));
 }
 
@@ -190,6 +207,10 @@ OutputFile::~OutputFile() {
             std::remove(temporary_.c_str());
         }
     }
+}
+
+std::string OutputFile::Failure(int error) const {
+    return WriteFailure(target_.what, target_.named, error);
 }
 
 bool OutputFile::Commit(std::string* error) {
@@ -217,21 +238,4 @@ std::string WriteFailure(const std::string& what, const std::string& name, int e
         return "the reader of " + what + " went away";
     }
     return "writing " + what + " to " + name + " failed: " + std::strerror(error);
-}
-
-bool PrepareDirectory(const std::string& directory, std::string* error) {
-    if (mkdir(directory.c_str(), 0777) != 0 && errno != EEXIST) {
-        *error = "cannot make directory " + directory + ": " + std::strerror(errno);
-        return false;
-    }
-    struct stat status {};
-    if (stat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
-        *error = "cannot write into " + directory + ": not a directory";
-        return false;
-    }
-    if (access(directory.c_str(), W_OK | X_OK) != 0) {
-        *error = "cannot write into " + directory + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
 }

@@ -16,6 +16,8 @@
 // own.
 #pragma once
 
+#include "tools/tarrow-render/place.h"
+
 #include <sys/types.h>
 
 #include <cstdio>
@@ -32,16 +34,18 @@ struct OutputTarget {
     int descriptor = -1;  // Descriptor
     bool socket = false;  // InPlace: connected to, not opened
     bool characterDevice = false;
-    bool exists = false; // whether `device` and `inode` name it
-    dev_t device = 0;
-    ino_t inode = 0;
-    mode_t mode = 0; // Replace over an existing file: its permissions
+    Place place;                    // what is written: for a descriptor, the file it is open on
+    std::optional<mode_t> keptMode; // Replace over an existing file: its permissions
 };
 
 // Where `path`, the place for `what` ("the video"), leads; nullopt and a
 // one-line reason when it cannot be written.
 std::optional<OutputTarget> ResolveOutput(const std::string& path, const std::string& what,
                                           std::string* error);
+
+// A file made anew at `path` and renamed onto it when complete, whatever is
+// there (a frame of a frames folder: never written through a symlink).
+OutputTarget NewFileAt(const std::string& path, const std::string& what);
 
 // Whether two outputs would write the same place, so that one would be lost
 // or the two mixed. A character device (/dev/null) may take several.
@@ -61,6 +65,8 @@ class OutputFile {
 
     std::FILE* stream() { return stream_; }
     const std::string& name() const { return target_.named; }
+    // A one-line description of a failed write to it (see WriteFailure).
+    std::string Failure(int error) const;
     // Everything written reached its place (and, for a new or replaced file,
     // the file is in place under its name).
     bool Commit(std::string* error);
@@ -77,6 +83,3 @@ class OutputFile {
 // A one-line description of a failed write of `what` to `name`: a reader
 // that went away (a closed pipe), or the system's reason.
 std::string WriteFailure(const std::string& what, const std::string& name, int error);
-
-// Makes `directory` if it is missing and checks that files can be made in it.
-bool PrepareDirectory(const std::string& directory, std::string* error);

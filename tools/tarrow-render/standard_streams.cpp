@@ -10,7 +10,7 @@
 
 namespace {
 
-bool g_stdoutClosed = false;
+bool g_closedAtStart[3] = {};
 
 } // namespace
 
@@ -19,7 +19,7 @@ void GuardStandardDescriptors() {
         if (fcntl(descriptor, F_GETFD) >= 0) {
             continue;
         }
-        g_stdoutClosed = g_stdoutClosed || descriptor == STDOUT_FILENO;
+        g_closedAtStart[descriptor] = true;
         const int opened = open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
         if (opened >= 0 && opened != descriptor) {
             dup2(opened, descriptor);
@@ -28,8 +28,19 @@ void GuardStandardDescriptors() {
     }
 }
 
+bool ClosedAtStart(int descriptor) {
+    return descriptor >= STDIN_FILENO && descriptor <= STDERR_FILENO && g_closedAtStart[descriptor];
+}
+
+std::string StandardName(int descriptor) {
+    static const char* const kNames[] = {"standard input", "standard output", "standard error"};
+    return descriptor >= STDIN_FILENO && descriptor <= STDERR_FILENO
+               ? kNames[descriptor]
+               : "descriptor " + std::to_string(descriptor);
+}
+
 bool PrintToStdout(const std::string& text, std::string* error) {
-    if (g_stdoutClosed) {
+    if (ClosedAtStart(STDOUT_FILENO)) {
         *error = "cannot write to standard output: it is closed";
         return false;
     }

@@ -47,7 +47,7 @@ YCbCr ToYCbCr(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 
 std::string Y4mHeader(int width, int height) {
     return "YUV4MPEG2 W" + std::to_string(width) + " H" + std::to_string(height) +
-           " F60:1 Ip A1:1 C420jpeg\n";
+           " F60:1 Ip A1:1 C420jpeg XCOLORRANGE=FULL\n";
 }
 
 void ConvertFrame(int width, int height, const std::uint8_t* rgb,
