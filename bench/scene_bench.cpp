@@ -14,9 +14,7 @@
 namespace {
 
 void SceneLogicFrame(benchmark::State& state) {
-    FillDegreeTables();
-    SetupBlocks();
-    platform::srand(1);
+    StartScene(SceneStart::WithoutContext);
     for (auto _ : state) {
         AdvanceScene();
     }
@@ -89,6 +87,7 @@ BENCHMARK(RenderedFrame)->Args({320, 200})->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::UseSeed(1);
     platform::UseOffscreenDriver();
     platform::DisableSleep();
     benchmark::Initialize(&argc, argv);

@@ -113,20 +113,28 @@ BOOL Initialize(GL_Window* window, Keys* keys) {
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-1.0f, -2.0f);
 
+    StartScene(SceneStart::WithContext);
+    return 1;
+}
+
+void StartScene(SceneStart start) {
     platform::srand(static_cast<unsigned int>(platform::time(nullptr)));
 
     FillDegreeTables();
 
-    settexmap01();
-    // The texture's name is the image's first byte, always 0: the default
-    // texture object holds the glow.
-    glBindTexture(GL_TEXTURE_2D, mtex[0]);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, texo, texo, GL_RGBA, GL_UNSIGNED_BYTE, mtex);
+    if (start == SceneStart::WithContext) {
+        settexmap01();
+        // The texture's name is the image's first byte, always 0: the default
+        // texture object holds the glow.
+        glBindTexture(GL_TEXTURE_2D, mtex[0]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, texo, texo, GL_RGBA, GL_UNSIGNED_BYTE, mtex);
+    } else {
+        BuildGlowImage();
+    }
 
     SetupBlocks();
-    return 1;
 }
 
 void Update(unsigned long /*milliseconds*/) {

@@ -43,8 +43,15 @@ extern Moverzbl moverbl[kRedMovers];
 extern Moverzbl2 moverbl2[kBlueMovers];
 extern Moverzbl3 moverbl3[kGlowSquares];
 
-// The parts of Initialize that need no GL context: the degree tables, and
-// every block's world-space corners.
+// The scene's start-up after the context's own state, in its order: the
+// generator seeded from the clock (or the seed a program gave
+// platform::UseSeed), the degree tables, the glow image, uploaded as the
+// texture where there is a context, and every block's world-space corners.
+// Initialize calls it with a context; runs that draw nothing call it alone.
+enum class SceneStart { WithContext, WithoutContext };
+void StartScene(SceneStart start);
+
+// Two of its steps, for measuring them alone.
 void FillDegreeTables();
 void SetupBlocks();
 

@@ -66,8 +66,7 @@ std::string Number(float value) {
 }
 
 TEST(RenderOutput, StateDumpHoldsTheObjectsInMemory) {
-    FillDegreeTables();
-    SetupBlocks();
+    StartScene(SceneStart::WithoutContext);
     for (int frame = 0; frame < 25; ++frame) {
         AdvanceScene();
     }

@@ -3,9 +3,9 @@
 //
 // The same scene code as the interactive program, driven the same way: the
 // frame's window and context (offscreen), Initialize, then Update and Draw per
-// frame. The clock seed Initialize makes is replaced by the run's own seed, so
-// one seed and frame count always give the same state, and on one GL driver
-// the same pixels. Frames are not paced: the scene's 2 ms pause is skipped.
+// frame. The run's seed stands in for the clock Initialize seeds from, as the
+// demo's --seed does, so one seed and frame count always give the same state,
+// and on one GL driver the same pixels. Frames are not paced: the scene's 2 ms pause is skipped.
 //
 // The run reads parse, plan, open, frames, commit: every output is resolved
 // and checked against the others before anything is written (output_plan.h);
@@ -105,15 +105,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarrow-render: seed %u\n", options.seed);
     }
 
+    platform::UseSeed(options.seed);
     platform::UseOffscreenDriver();
     platform::DisableSleep();
     std::optional<OffscreenScene> scene;
     std::string renderer = "none (logic only)";
     if (options.logicOnly) {
-        // What Initialize does to the scene's state, without GL.
-        FillDegreeTables();
-        BuildGlowImage();
-        SetupBlocks();
+        StartScene(SceneStart::WithoutContext);
     } else {
         scene.emplace();
         if (!scene->Open(options.width, options.height)) {
@@ -121,7 +119,6 @@ int main(int argc, char** argv) {
         }
         renderer = scene->Renderer();
     }
-    platform::srand(options.seed);
 
     // Frames before the run's range: the scene's logic alone, the last of
     // them drawn unseen, so that the GL state a frame leaves the next is the

@@ -1,29 +1,19 @@
 // options.cpp - parsing and checking the command line.
 #include "tools/tarrow-render/options.h"
 
+#include "framework/option_table.h"
 #include "tools/tarrow-render/frames_folder.h"
-
-#include <charconv>
-#include <string_view>
 
 namespace {
 
-// A whole, non-negative decimal number no larger than `largest`.
-bool ReadCount(std::string_view text, unsigned long long largest, unsigned long long* value) {
-    if (text.empty() || text.front() < '0' || text.front() > '9') {
-        return false;
-    }
-    const char* end = text.data() + text.size();
-    const auto [stop, problem] = std::from_chars(text.data(), end, *value);
-    return problem == std::errc() && stop == end && *value <= largest;
-}
+using Problem = std::optional<std::string>;
 
-bool ReadSize(std::string_view text, int* width, int* height) {
+bool ReadSize(const std::string& text, int* width, int* height) {
     const std::size_t cross = text.find('x');
     unsigned long long w = 0;
     unsigned long long h = 0;
-    if (cross == std::string_view::npos || !ReadCount(text.substr(0, cross), kLargestEdge, &w) ||
-        !ReadCount(text.substr(cross + 1), kLargestEdge, &h) || w == 0 || h == 0) {
+    if (cross == std::string::npos || !ReadWholeNumber(text.substr(0, cross), kLargestEdge, &w) ||
+        !ReadWholeNumber(text.substr(cross + 1), kLargestEdge, &h) || w == 0 || h == 0) {
         return false;
     }
     *width = static_cast<int>(w);
@@ -31,33 +21,98 @@ bool ReadSize(std::string_view text, int* width, int* height) {
     return true;
 }
 
+// An option whose value is a count from `least` to kMostFrames.
+CommandOption Count(const char* name, const char* value, const char* what, long least,
+                    const char* help, long* count, bool* given = nullptr) {
+    return {name, "", value, help, [=](const std::string& text) -> Problem {
+                unsigned long long number = 0;
+                if (!ReadWholeNumber(text, kMostFrames, &number) ||
+                    number < static_cast<unsigned long long>(least)) {
+                    return std::string(name) + " needs " + what + " from " + std::to_string(least) +
+                           " to " + std::to_string(kMostFrames) + ", not '" + text + "'";
+                }
+                *count = static_cast<long>(number);
+                if (given != nullptr) {
+                    *given = true;
+                }
+                return std::nullopt;
+            }};
+}
+
+// An option naming a file or folder to write.
+CommandOption Output(const char* name, const char* value, const char* help, std::string* path) {
+    return {name, "", value, help, [=](const std::string& text) -> Problem {
+                if (text.empty()) {
+                    return std::string(name) + " needs a path";
+                }
+                *path = text;
+                return std::nullopt;
+            }};
+}
+
+CommandOption Flag(const char* name, const char* alias, const char* help, bool* set) {
+    return {name, alias, "", help, [=](const std::string&) -> Problem {
+                *set = true;
+                return std::nullopt;
+            }};
+}
+
+// Every option, in the order --help lists them. `options` may be null for
+// the help text alone.
+std::vector<CommandOption> OptionTable(RenderOptions* options) {
+    static RenderOptions unused;
+    RenderOptions* o = options != nullptr ? options : &unused;
+    return {
+        Count("--frames", "N", "a whole number of frames", 0,
+              "frames to render, 0 to 1000000000 (default 600); 0 renders none and only dumps",
+              &o->frames),
+        SeedOption("seed of the per-frame draws: camera legs, movers' turns, lights' colours "
+                   "(default: from the clock, printed); the city's layout is the same in every "
+                   "run",
+                   &o->seed, &o->seedGiven),
+        {"--size", "", "WxH", "window size the scene sees, 1 to 16384 a side (default 1680x1050)",
+         [o](const std::string& text) -> Problem {
+             if (!ReadSize(text, &o->width, &o->height)) {
+                 const bool upperX = text.find('X') != std::string::npos;
+                 return "--size needs WxH with each side from 1 to " +
+                        std::to_string(kLargestEdge) + ", not '" + text + "'" +
+                        (upperX ? " (a lower-case x between the sides)" : "");
+             }
+             o->sizeGiven = true;
+             return std::nullopt;
+         }},
+        Count("--from", "N", "a frame number", 1,
+              "draw and write frames N to --frames only, for splitting a recording across "
+              "processes (needs --seed); the frames are those of the whole run, byte for byte",
+              &o->from),
+        Output("--png", "DIR",
+               "write frames as DIR/frame-000001.png ... (six digits: up to frame 999999)",
+               &o->pngDirectory),
+        Count("--every", "K", "a whole number", 1,
+              "with --png, keep frames K, 2K, 3K ... (default 1)", &o->every, &o->everyGiven),
+        Flag("--overwrite", "",
+             "with --png, replace the frames DIR already holds (of this run's range)",
+             &o->overwrite),
+        Output("--y4m", "FILE", "write a YUV4MPEG2 video at 60 frames a second", &o->y4mPath),
+        Output("--dump-state", "FILE", "after the last frame, the whole scene state as JSON",
+               &o->statePath),
+        Output("--dump-texture", "FILE", "the glow texture as a 128x128 RGBA PNG", &o->texturePath),
+        Flag("--logic-only", "", "no GL: run every actor's calculation, draw nothing",
+             &o->logicOnly),
+        Flag("--bench", "", "print frame-time statistics after the run", &o->bench),
+        Flag("--help", "-h", "print this text", &o->help),
+        Flag("--version", "", "print the version", &o->version),
+    };
+}
+
 } // namespace
 
-const char* UsageText() {
+std::string UsageText() {
     return "Usage: tarrow-render [options]\n"
            "Renders the demo headless, frame-exact, on the offscreen GL driver. A run\n"
            "writes at least one output or measures (--bench).\n"
-           "\n"
-           "  --frames N        frames to render, 0 to 1000000000 (default 600); 0 renders\n"
-           "                    none and only dumps\n"
-           "  --seed S          seed of the per-frame draws: camera legs, movers' turns,\n"
-           "                    lights' colours (default: from the clock, printed); the\n"
-           "                    city's layout is the same in every run\n"
-           "  --size WxH        window size the scene sees, 1 to 16384 a side\n"
-           "                    (default 1680x1050)\n"
-           "  --from N          draw and write frames N to --frames only, for splitting a\n"
-           "                    recording across processes (needs --seed); the frames are\n"
-           "                    those of the whole run, byte for byte\n"
-           "  --png DIR         write frames as DIR/frame-000001.png ...\n"
-           "  --every K         with --png, keep frames K, 2K, 3K ... (default 1)\n"
-           "  --overwrite       with --png, replace the frames DIR already holds (of this\n"
-           "                    run's range)\n"
-           "  --y4m FILE        write a YUV4MPEG2 video at 60 frames a second\n"
-           "  --dump-state FILE after the last frame, the whole scene state as JSON\n"
-           "  --dump-texture FILE  the glow texture as a 128x128 RGBA PNG\n"
-           "  --logic-only      no GL: run every actor's calculation, draw nothing\n"
-           "  --bench           print frame-time statistics after the run\n"
-           "  -h, --help, --version\n"
+           "\n" +
+           OptionsHelp(OptionTable(nullptr)) +
            "\n"
            "FILE may be - for standard output, a device or a FIFO; a file appears under\n"
            "its name only when complete. An interrupted run removes its unfinished files\n"
@@ -126,85 +181,8 @@ std::optional<std::string> CheckCombination(const RenderOptions& options) {
 } // namespace
 
 std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* options) {
-    for (int i = 1; i < argc; ++i) {
-        std::string name = argv[i];
-        std::optional<std::string> value;
-        if (const std::size_t equals = name.find('='); equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-        }
-        const bool takesValue = name == "--frames" || name == "--seed" || name == "--size" ||
-                                name == "--from" || name == "--png" || name == "--every" ||
-                                name == "--y4m" || name == "--dump-state" ||
-                                name == "--dump-texture";
-        const bool flag = name == "--overwrite" || name == "--logic-only" || name == "--bench" ||
-                          name == "--help" || name == "-h" || name == "--version";
-        if (!takesValue && !flag) {
-            return "unknown option '" + name + "' (see --help)";
-        }
-        if (takesValue && !value) {
-            if (i + 1 >= argc) {
-                return name + " needs a value";
-            }
-            value = argv[++i];
-        } else if (!takesValue && value) {
-            return name + " takes no value";
-        }
-        unsigned long long number = 0;
-        if (name == "--frames") {
-            if (!ReadCount(*value, kMostFrames, &number)) {
-                return "--frames needs a whole number of frames from 0 to " +
-                       std::to_string(kMostFrames) + ", not '" + *value + "'";
-            }
-            options->frames = static_cast<long>(number);
-        } else if (name == "--seed") {
-            if (!ReadCount(*value, UINT32_MAX, &number)) {
-                return "--seed needs a whole number from 0 to 4294967295, not '" + *value + "'";
-            }
-            options->seed = static_cast<std::uint32_t>(number);
-            options->seedGiven = true;
-        } else if (name == "--size") {
-            if (!ReadSize(*value, &options->width, &options->height)) {
-                const bool upperX = value->find('X') != std::string::npos;
-                return "--size needs WxH with each side from 1 to " + std::to_string(kLargestEdge) +
-                       ", not '" + *value + "'" +
-                       (upperX ? " (a lower-case x between the sides)" : "");
-            }
-            options->sizeGiven = true;
-        } else if (name == "--from") {
-            if (!ReadCount(*value, kMostFrames, &number) || number == 0) {
-                return "--from needs a frame number from 1 to " + std::to_string(kMostFrames) +
-                       ", not '" + *value + "'";
-            }
-            options->from = static_cast<long>(number);
-        } else if (name == "--every") {
-            if (!ReadCount(*value, kMostFrames, &number) || number == 0) {
-                return "--every needs a whole number from 1 to " + std::to_string(kMostFrames) +
-                       ", not '" + *value + "'";
-            }
-            options->every = static_cast<long>(number);
-            options->everyGiven = true;
-        } else if (name == "--png" || name == "--y4m" || name == "--dump-state" ||
-                   name == "--dump-texture") {
-            if (value->empty()) {
-                return name + " needs a path";
-            }
-            std::string& path = name == "--png"          ? options->pngDirectory
-                                : name == "--y4m"        ? options->y4mPath
-                                : name == "--dump-state" ? options->statePath
-                                                         : options->texturePath;
-            path = *value;
-        } else if (name == "--overwrite") {
-            options->overwrite = true;
-        } else if (name == "--logic-only") {
-            options->logicOnly = true;
-        } else if (name == "--bench") {
-            options->bench = true;
-        } else if (name == "--help" || name == "-h") {
-            options->help = true;
-        } else {
-            options->version = true;
-        }
+    if (auto problem = ReadCommandLine(argc, argv, OptionTable(options))) {
+        return problem;
     }
     return CheckCombination(*options);
 }

@@ -35,4 +35,4 @@ inline constexpr long kMostFrames = 1'000'000'000;
 // checks no files.
 std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* options);
 
-const char* UsageText();
+std::string UsageText();
