@@ -19,7 +19,6 @@
 #include "scene/actors/Moverzbl.h"
 #include "scene/world_tables.h"
 
-inline constexpr int kLampjes = 8; // one per GL light, index = light number
 inline constexpr int kCameras = 3; // only the first is driven
 inline constexpr int kFloors = 717;
 inline constexpr int kClouds = 2;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kLights = 8;
 constexpr int kAxes = 3;
 
 // Timer values of the colour cycle.
@@ -139,7 +138,7 @@ void Lampje::AdvanceLampje() {
 }
 
 void Lampje::CalcLampje(int light) {
-    const bool isLight = light >= 0 && light < kLights;
+    const bool isLight = light >= 0 && light < kLampjes;
     const GLenum id = static_cast<GLenum>(GL_LIGHT0 + light);
 
     MoveLampje();

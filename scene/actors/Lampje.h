@@ -6,6 +6,9 @@
 // a slow fade. It is never drawn; it shows only in the specular light it adds.
 #pragma once
 
+// One lamp for each GL light; lamp i drives GL_LIGHTi.
+inline constexpr int kLampjes = 8;
+
 class Lampje {
   public:
     Lampje();

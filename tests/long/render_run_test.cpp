@@ -7,7 +7,7 @@
 #include "tests/support/soak.h"
 #include "tests/support/subprocess.h"
 #include "tools/tarrow-render/offscreen_scene.h"
-#include "tools/tarrow-render/png_image.h"
+#include "tests/support/png_reading.h"
 
 #include <gtest/gtest.h>
 

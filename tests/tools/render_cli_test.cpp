@@ -2,9 +2,9 @@
 // advancing the scene agreeing, the committed start-up layout, and refusals
 // that leave nothing behind.
 #include "tests/support/files.h"
+#include "tests/support/png_reading.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/subprocess.h"
-#include "tools/tarrow-render/png_image.h"
 
 #include <gtest/gtest.h>
 

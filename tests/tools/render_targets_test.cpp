@@ -166,7 +166,7 @@ TEST_P(OutputPath, KeepsItsKindAndGetsTheBytes) {
 INSTANTIATE_TEST_SUITE_P(, OutputPath, testing::ValuesIn(kPathCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FifoOutput, IsWrittenToItsReader) {
+TEST(RenderTargets, FifoIsWrittenToItsReader) {
     ScratchDirectory scratch;
     const std::string fifo = scratch.Path("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -232,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(, DescriptorBesideFrames,
                                          std::make_tuple("--dump-texture", "/dev/fd/2",
                                                          "\x89PNG")));
 
-TEST(FramesFolder, HoldsOneRunsFramesUnlessOverwritten) {
+TEST(RenderTargets, FramesFolderHoldsOneRunsFramesUnlessOverwritten) {
     ScratchDirectory scratch;
     const auto run = [&](std::vector<std::string> extra) {
         std::vector<std::string> arguments{"--frames", "3", "--size", "16x16",
@@ -294,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(, NonFileAtAFrameName,
 
 // A folder whose frames cannot be listed could hide frames the run would
 // replace: refused. Root lists any folder, so the run drops to nobody there.
-TEST(FramesFolder, ThatCannotBeListedIsRefused) {
+TEST(RenderTargets, FramesFolderThatCannotBeListedIsRefused) {
     ScratchDirectory scratch;
     std::vector<std::string> command =
         Render({"--frames", "1", "--size", "8x8", "--seed", "1", "--png", scratch.Path("frames")});
@@ -403,7 +403,7 @@ INSTANTIATE_TEST_SUITE_P(, InterruptedRun,
                                          Interruption{"WaitingForAReader", SIGINT, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(RenderMemory, StaysTheSameHoweverLongTheRun) {
+TEST(RenderTargets, MemoryStaysTheSameHoweverLongTheRun) {
     if (!kMemoryMeasurable) {
         GTEST_SKIP() << "the address sanitizer holds freed memory back; measured without it";
     }

@@ -2,6 +2,7 @@
 // each frame draws, the lights' calls, the frame composition's own state
 // calls in their order, and a replay of the recording without GL errors.
 #include "tests/e2e/x_session.h"
+#include "tests/support/files.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/subprocess.h"
 #include "tests/trace/gl_dump.h"
@@ -10,6 +11,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -138,66 +141,24 @@ TEST_F(GlStream, LightsGetTheirFourCallsEachInOrder) {
     }
 }
 
+// Each frame's composition is the reviewed one in tests/data/golden, which
+// scripts/update-goldens.sh makes anew (TARROW_UPDATE_GOLDENS set) from the
+// first frame of this recording.
 TEST_F(GlStream, EveryPassSetsItsStateInOrder) {
-    std::vector<std::string> expected = {
-        "glClearColor",   "glClear GL_DEPTH_BUFFER_BIT GL_COLOR_BUFFER_BIT",
-        "glLoadIdentity", "glClear GL_DEPTH_BUFFER_BIT GL_COLOR_BUFFER_BIT",
-        "glLoadIdentity",
-        "glMultMatrixf", // the camera's look-at, as GLU issues it
-        "glTranslated",   "glEnable GL_LIGHTING",
-    };
-    for (int i = 0; i < 8; ++i) {
-        expected.push_back("glEnable GL_LIGHT" + std::to_string(i));
+    const std::string golden = TARROW_TEST_DATA "/golden/frame-composition.txt";
+    if (std::getenv("TARROW_UPDATE_GOLDENS") != nullptr) {
+        std::ofstream out(golden);
+        for (const std::string& token : Composition(frames_->front())) {
+            out << token << "\n";
+        }
+        GTEST_SKIP() << "wrote " << golden;
     }
-    const std::vector<std::string> lights = LightCalls();
-    expected.insert(expected.end(), lights.begin(), lights.end());
-    const std::vector<std::string> passes = {
-        "glShadeModel GL_SMOOTH",
-        "glClear GL_DEPTH_BUFFER_BIT",
-        // Glow pass: glowing movers, floor tiles, clouds, the glowing square.
-        "glDisable GL_DEPTH_TEST",
-        "glMaterialfv GL_FRONT_AND_BACK GL_AMBIENT_AND_DIFFUSE {0.7, 0.7, 0.7, 0.8}",
-        "glMaterialfv GL_FRONT_AND_BACK GL_SPECULAR {0.857, 0.857, 0.857, 0.9}",
-        "glBindTexture GL_TEXTURE_2D",
-        "glEnable GL_TEXTURE_2D",
-        "glBlendFunc GL_SRC_ALPHA GL_ONE",
-        "glEnable GL_BLEND",
-        "glPushMatrix",
-        "glPopMatrix",
-        "glPushMatrix",
-        "glPopMatrix",
-        "glPushMatrix",
-        "glPopMatrix",
-        "glPushMatrix",
-        "glPopMatrix",
-        // Block pass, blocks drawn without a pair of their own.
-        "glDisable GL_BLEND",
-        "glDisable GL_TEXTURE_2D",
-        "glMaterialfv GL_FRONT_AND_BACK GL_AMBIENT_AND_DIFFUSE {0.01, 0.01, 0.01, 0.95}",
-        "glMaterialfv GL_FRONT_AND_BACK GL_SPECULAR {0.4201, 0.4201, 0.4201, 0.63}",
-        "glEnable GL_DEPTH_TEST",
-        "glShadeModel GL_SMOOTH",
-        "glPolygonMode GL_FRONT_AND_BACK GL_FILL",
-        // Red mover pass.
-        "glMaterialfv GL_FRONT_AND_BACK GL_AMBIENT_AND_DIFFUSE {0.9102, 0.102, 0.102, 0.3}",
-        "glMaterialfv GL_FRONT_AND_BACK GL_SPECULAR {0.913101, 0.913101, 0.913101, 0.6303}",
-        "glPolygonMode GL_FRONT_AND_BACK GL_FILL",
-        "glShadeModel GL_SMOOTH",
-        "glPushMatrix",
-        "glPopMatrix",
-        // Blue mover pass.
-        "glMaterialfv GL_FRONT_AND_BACK GL_AMBIENT_AND_DIFFUSE {0.102, 0.102, 0.702, 0.3}",
-        "glMaterialfv GL_FRONT_AND_BACK GL_SPECULAR {0.913101, 0.913101, 0.913101, 0.6303}",
-        "glPolygonMode GL_FRONT_AND_BACK GL_FILL",
-        "glPushMatrix",
-        "glPopMatrix",
-        "glFlush",
-        // The renderer reads the frame back, then swaps.
-        "glPixelStorei GL_PACK_ALIGNMENT",
-        "glReadPixels GL_RGB GL_UNSIGNED_BYTE",
-        "eglSwapBuffers",
-    };
-    expected.insert(expected.end(), passes.begin(), passes.end());
+    std::vector<std::string> expected;
+    std::istringstream lines(ReadFile(golden));
+    for (std::string line; std::getline(lines, line);) {
+        expected.push_back(line);
+    }
+    ASSERT_FALSE(expected.empty()) << golden;
     for (const Frame& frame : *frames_) {
         const std::vector<std::string> composition = Composition(frame);
         const auto [got, wanted] =

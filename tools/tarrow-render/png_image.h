@@ -1,4 +1,4 @@
-// png_image.h - writing and reading 8-bit PNG images, top row first.
+// png_image.h - writing 8-bit PNG images, top row first.
 //
 // Writing is set for speed, as frames are written while the run draws: every
 // row but the first takes the Up filter (a byte-wise difference with the row
@@ -9,8 +9,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
-#include <string>
 #include <vector>
 
 struct libdeflate_compressor;
@@ -35,13 +33,3 @@ class PngEncoder {
 
 // One image, with an encoder of its own.
 bool WritePng(std::FILE* stream, int width, int height, int channels, const std::uint8_t* pixels);
-
-struct PngImage {
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    std::vector<std::uint8_t> pixels;
-};
-
-// Reads an 8-bit RGB or RGBA image; false when the file is not one.
-bool ReadPng(const std::string& path, PngImage* image);
