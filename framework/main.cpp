@@ -1,14 +1,17 @@
-// main.cpp - the process entry: reads the command line, then hands over to
-// the program's own entry point. On Windows too the C runtime starts here,
-// with the command line already split into arguments.
+// main.cpp - the process entry: reads the command line and makes sure there
+// is a display, then hands over to the program's own entry point. On Windows
+// too the C runtime starts here, with the command line already split into
+// arguments.
 #include "framework/TolkGL.h"
 #include "framework/command_line.h"
 #include "platform/console.h"
+#include "platform/display.h"
 #include "platform/runtime.h"
 
 namespace {
 
 constexpr int kExitBadArguments = 2;
+constexpr int kExitNoDisplay = 3; // nothing tried: no box shown, no mode switched
 
 } // namespace
 
@@ -32,6 +35,16 @@ int main(int argc, char** argv) {
     }
     if (options.windowed) {
         g_startFullScreen = 0;
+    }
+    // Decided before the first box or mode switch, each of which would fail
+    // on its own and say so in its own words.
+    std::string problem;
+    if (!platform::OpenDisplay(&problem)) {
+        platform::ShowText("tarrow: " + problem +
+                               "; without a display, tarrow-render records the demo as images "
+                               "and video, and 'make run' renders a preview\n",
+                           true);
+        return kExitNoDisplay;
     }
     return WinMain(GetModuleHandle(nullptr), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -4,6 +4,7 @@
 //   key pressed, auto-repeated, released                           -> WM_KEYDOWN / WM_KEYUP, queued
 //     with Alt held, Alt itself, or F10                            -> WM_SYSKEYDOWN / WM_SYSKEYUP
 //   minimised, restored, maximised, resized                        -> WM_SIZE, sent at once
+//   window destroyed by another client                             -> WM_CLOSE, queued
 //
 // A quit request that arrives while no window exists is kept for the next
 // window, so the program still ends through its own close path and hands the
@@ -97,6 +98,9 @@ void TranslateEvent(const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         TranslateKey(event.key);
+        break;
+    case SDL_SYSWMEVENT:
+        NoteX11Event(*event.syswm.msg);
         break;
     default:
         break;

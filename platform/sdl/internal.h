@@ -47,6 +47,8 @@ struct HWND__ {
     bool sdlSetsMode = false; // SDL sets fullScreenMode when it shows; else it is set
     SDL_DisplayMode fullScreenMode{};
     SDL_Window* native = nullptr; // made when the pixel format is set, or when first shown
+    unsigned long x11Window = 0;  // the X window behind it, where the driver is X11
+    bool lost = false;            // destroyed by another client; a close was asked for
     bool shown = false;
     // The last WM_SIZE sent, so that each change is reported once.
     WPARAM reportedKind = ~WPARAM{0};
@@ -95,6 +97,13 @@ void SetX11ClassHint(SDL_Window* native, const char* className); // x11_window_m
 void DestroyX11Window(SDL_Window* native);                       // x11_window_manager.cpp
 // Asks the window manager to show the window full screen (before it is shown).
 void MarkX11FullScreen(SDL_Window* native); // x11_window_manager.cpp
+// A window destroyed by another client is closed as if the user had asked
+// (x11_lost_window.cpp): watched from when its X window is made, noticed in
+// the server's events or in the errors that name it.
+void FilterLostX11WindowErrors(); // before SDL's video starts
+void WatchX11Window(HWND__* window);
+void NoteX11Event(const SDL_SysWMmsg& message);
+void QueueUnmapOfLostX11Window(HWND__* window); // before a lost window's SDL window goes
 
 // Windows.
 bool IsDecorated(DWORD style);

@@ -4,20 +4,23 @@
 //
 // The program starts it before its first switch, with one end of a socket as
 // standard input, and tells it on that socket, one line each:
-//   switch ...   a switch about to be made: the desktop as it is and the
-//                mode the program is about to set (x11_display_mode.h)
+//   switch ...   a switch about to be made: the desktop as it is, the mode
+//                the program is about to set and the window that stands for
+//                the program among the mode's holders (x11_display_mode.h)
 //   restored     the program handed the desktop back itself
 // The watcher answers "ready" once it has a connection of its own to the
 // server, or "cannot: <why>" and ends. When the socket closes, the program is
-// gone: if a switch is still outstanding and the output still shows the
-// program's mode, the desktop's mode and screen size are set back; a mode
-// someone else set since is left as it is. The watcher then ends, as it does
-// at once when its own connection to the server breaks.
+// gone: if a switch is still outstanding, the program is taken off the mode's
+// holders (x11_mode_holders.h), and where no other program holds the mode and
+// the output still shows it, the desktop's saved mode and screen size are set
+// back; a mode someone else set since is left as it is. The watcher then
+// ends, as it does at once when its own connection to the server breaks.
 //
 // It lives in a process group of its own and ignores the signals a terminal
 // sends to a whole group (Ctrl-C, hang-up) and SIGTERM, so whatever ends the
 // program leaves it to finish its one job.
 #include "platform/sdl/x11_display_mode.h"
+#include "platform/sdl/x11_mode_holders.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -92,8 +95,8 @@ int main() {
             }
         }
     }
-    if (outstanding && platform::x11::ShowsProgramMode(display, *outstanding)) {
-        platform::x11::UndoSwitch(display, *outstanding);
+    if (outstanding) {
+        platform::x11::HandBackMode(display, *outstanding, true);
     }
     XCloseDisplay(display);
     return 0;

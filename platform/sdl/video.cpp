@@ -6,12 +6,13 @@
 // driver and the program would run unseen. Every GL context is made through
 // EGL, which honours a 16-bit depth request exactly on Mesa, so the window and
 // the offscreen renderer draw the same pixels.
+#include "platform/display.h"
 #include "platform/extras.h"
 #include "platform/sdl/internal.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace platform {
 namespace {
@@ -27,6 +28,21 @@ bool g_fullScreenRequested = false;
 bool g_sdlSetsMode = false;
 bool g_switchesRefused = false;
 SDL_DisplayMode g_fullScreenMode{};
+std::string g_videoProblem; // why video could not start, one line
+
+// What kept video from starting, in the user's terms: the display that could
+// not be opened, or the driver named instead of X11 that could not start.
+std::string VideoProblem() {
+    const char* named = g_offscreenForced ? "offscreen" : std::getenv("SDL_VIDEODRIVER");
+    if (named != nullptr && *named != '\0' && std::strcmp(named, "x11") != 0) {
+        return std::string("cannot start video driver ") + named + " (" + SDL_GetError() + ")";
+    }
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        return "cannot open a display: DISPLAY is not set";
+    }
+    return std::string("cannot open display ") + display;
+}
 
 bool DriverIs(const char* name) {
     const char* current = SDL_GetCurrentVideoDriver();
@@ -90,11 +106,9 @@ bool EnsureVideo() {
     } else {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11"); // SDL_VIDEODRIVER still wins
     }
+    detail::FilterLostX11WindowErrors();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr,
-                     "tarrow needs a display (%s); without one, tarrow-render records the demo "
-                     "as images and video, and 'make run' renders a preview\n",
-                     SDL_GetError());
+        g_videoProblem = VideoProblem();
         g_video = VideoState::Unavailable;
         return false;
     }
@@ -138,6 +152,15 @@ bool HeadlessByRequest() {
 }
 
 } // namespace detail
+
+bool OpenDisplay(std::string* problem) {
+    if (detail::EnsureVideo()) {
+        return true;
+    }
+    *problem = g_videoProblem;
+    return false;
+}
+
 } // namespace platform
 
 // On an X server that switches modes for every client the mode is set here,

@@ -139,6 +139,7 @@ bool RealizeWindow(HWND__* window, const GlFormat* format) {
         SDL_SetWindowDisplayMode(window->native, &window->fullScreenMode);
     }
     if (IsX11()) {
+        WatchX11Window(window);
         SetX11ClassHint(window->native, window->className.c_str());
         if (window->fullScreen && !window->sdlSetsMode) {
             // The mode is set already: a window covering the screen, which
@@ -248,6 +249,7 @@ BOOL DestroyWindow(HWND handle) {
     }
     SendMessage(window, WM_DESTROY, 0, 0);
     if (window->native != nullptr && detail::IsX11()) {
+        detail::QueueUnmapOfLostX11Window(window);
         detail::DestroyX11Window(window->native);
     } else if (window->native != nullptr) {
         SDL_DestroyWindow(window->native);

@@ -97,6 +97,7 @@ ScreenSize Scaled(const ScreenSize& like, int width, int height) {
 
 // Sets one CRTC and the screen size around it. The screen must hold every lit
 // CRTC at every step: it grows before the CRTC changes and shrinks after.
+// The caller holds the server grabbed across the steps.
 bool SetCrtc(Display* display, const CrtcSetting& setting, const ScreenSize& screen) {
     ErrorTrap trap(display);
     const Window root = DefaultRootWindow(display);
@@ -105,7 +106,6 @@ bool SetCrtc(Display* display, const CrtcSetting& setting, const ScreenSize& scr
     if (!CurrentScreenPixels(display, &width, &height)) {
         return false;
     }
-    XGrabServer(display);
     const int roomWidth = std::max(width, screen.width);
     const int roomHeight = std::max(height, screen.height);
     if (roomWidth != width || roomHeight != height) {
@@ -123,7 +123,6 @@ bool SetCrtc(Display* display, const CrtcSetting& setting, const ScreenSize& scr
         XRRSetScreenSize(display, root, screen.width, screen.height, screen.mmWidth,
                          screen.mmHeight);
     }
-    XUngrabServer(display);
     return set && !trap.Failed();
 }
 
@@ -252,7 +251,7 @@ std::string Describe(const ModeSwitch& change) {
         line << ' ' << size.width << ' ' << size.height << ' ' << size.mmWidth << ' '
              << size.mmHeight;
     }
-    line << ' ' << change.programMode;
+    line << ' ' << change.programMode << ' ' << change.holder;
     return line.str();
 }
 
@@ -274,7 +273,7 @@ std::optional<ModeSwitch> ParseSwitch(const std::string& line) {
     for (ScreenSize* size : {&change.desktopScreen, &change.programScreen}) {
         fields >> size->width >> size->height >> size->mmWidth >> size->mmHeight;
     }
-    fields >> change.programMode;
+    fields >> change.programMode >> change.holder;
     if (!fields) {
         return std::nullopt;
     }

@@ -8,8 +8,9 @@
 //
 // Shared by the program, which switches and hands the desktop back itself,
 // and by its watcher, tarrow-watch, which hands it back when the program ended
-// without doing so. Both talk to the server on connections of their own, and
-// every call here turns X errors into a false result instead of an exit.
+// without doing so, both through the mode's holders (x11_mode_holders.h).
+// Both talk to the server on connections of their own, and every call here
+// turns X errors into a false result instead of an exit.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -42,6 +43,7 @@ struct ModeSwitch {
     ScreenSize desktopScreen;
     RRMode programMode = 0;
     ScreenSize programScreen;
+    Window holder = None; // stands for the program that switched (x11_mode_holders.h)
 };
 
 // Whether the server switches modes through RandR 1.2 for every client.
@@ -54,6 +56,8 @@ bool SwitchesModes(Display* display, std::string* why);
 std::optional<ModeSwitch> PlanSwitch(Display* display, int width, int height);
 
 // Sets the program's mode, or the desktop's back; whether the server took it.
+// The caller holds the server grabbed (x11_mode_holders.h), so that no other
+// client sees the screen between the steps.
 bool ApplySwitch(Display* display, const ModeSwitch& change);
 bool UndoSwitch(Display* display, const ModeSwitch& change);
 

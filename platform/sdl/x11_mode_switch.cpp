@@ -1,19 +1,18 @@
 // x11_mode_switch.cpp - the display mode on an X server that switches modes
 // for every client: set by the program itself through RandR, so that
-// ChangeDisplaySettings reports the switch's real outcome, and watched by
-// tarrow-watch, so that the desktop gets its mode back however the program
-// ends. Each switch and hand-back runs on a short connection of its own.
+// ChangeDisplaySettings reports the switch's real outcome, shared with any
+// other program holding it (x11_mode_holders.h), and watched by tarrow-watch,
+// so that the desktop gets its mode back however the program ends.
 #include "platform/extras.h"
 #include "platform/sdl/internal.h"
 #include "platform/sdl/x11_display_mode.h"
+#include "platform/sdl/x11_mode_holders.h"
 
 #include <cstdio>
 #include <optional>
 
 namespace platform::detail {
 namespace {
-
-std::optional<x11::ModeSwitch> g_inForce;
 
 class Connection {
   public:
@@ -31,6 +30,37 @@ class Connection {
     Display* display_;
 };
 
+// The program's hold on the mode while its switch is in force: a connection
+// of its own, kept open, with the window that stands for the program among
+// the mode's holders. The switch and the hand-back run on it. When the
+// program goes, however it goes, the connection closes and the server
+// destroys the window, so the program stops counting as a holder.
+struct Hold {
+    Display* display = nullptr;
+    Window holder = None;
+};
+
+Hold g_hold;
+std::optional<x11::ModeSwitch> g_inForce;
+
+bool OpenHold() {
+    if (g_hold.display == nullptr) {
+        g_hold.display = XOpenDisplay(nullptr);
+        if (g_hold.display == nullptr) {
+            return false;
+        }
+        g_hold.holder = x11::MakeHolder(g_hold.display);
+    }
+    return true;
+}
+
+void CloseHold() {
+    if (g_hold.display != nullptr) {
+        XCloseDisplay(g_hold.display);
+    }
+    g_hold = Hold{};
+}
+
 } // namespace
 
 bool RandrSwitchesModes() {
@@ -47,26 +77,21 @@ bool RandrSwitchesModes() {
 }
 
 LONG SwitchRandrMode(int width, int height) {
-    Connection connection;
-    if (connection.get() == nullptr) {
+    if (!OpenHold()) {
         return DISP_CHANGE_FAILED;
     }
-    std::optional<x11::ModeSwitch> change = x11::PlanSwitch(connection.get(), width, height);
-    if (!change) {
-        return DISP_CHANGE_BADMODE;
+    std::optional<x11::ModeSwitch> change = x11::PlanSwitch(g_hold.display, width, height);
+    if (!change || ModeSwitchesRefused()) {
+        if (!g_inForce) {
+            CloseHold();
+        }
+        return change ? DISP_CHANGE_FAILED : DISP_CHANGE_BADMODE;
     }
-    if (g_inForce) {
-        // A switch over a switch: the desktop to come back to stays the first.
-        change->desktop = g_inForce->desktop;
-        change->desktopScreen = g_inForce->desktopScreen;
-    }
-    if (ModeSwitchesRefused()) {
-        return DISP_CHANGE_FAILED;
-    }
+    change->holder = g_hold.holder;
     WatchSwitch(*change); // the watcher knows of it before it happens
-    if (!x11::ApplySwitch(connection.get(), *change)) {
-        x11::UndoSwitch(connection.get(), *change);
+    if (!x11::TakeMode(g_hold.display, &*change)) {
         g_inForce.reset();
+        CloseHold();
         SwitchHandedBack();
         return DISP_CHANGE_FAILED;
     }
@@ -78,11 +103,9 @@ void RestoreRandrMode() {
     if (!g_inForce) {
         return;
     }
-    Connection connection;
-    if (connection.get() != nullptr) {
-        x11::UndoSwitch(connection.get(), *g_inForce);
-    }
+    x11::HandBackMode(g_hold.display, *g_inForce, false);
     g_inForce.reset();
+    CloseHold();
     SwitchHandedBack();
 }
 

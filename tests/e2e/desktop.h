@@ -22,10 +22,8 @@ class Desktop : public testing::Test {
     }
 
     // Waits for the program to end; its exit status, or -1 when it did not.
-    int Ended() {
-        ProcessResult result;
-        return WaitForExit(program, kPatience, &result) ? result.status : -1;
-    }
+    // What it printed is then in `ended`.
+    int Ended() { return WaitForExit(program, kPatience, &ended) ? ended.status : -1; }
 
     // Ends the program with Escape held on its window; its exit status.
     int Escape(XSession& x, const std::string& window) {
@@ -58,4 +56,5 @@ class Desktop : public testing::Test {
     }
 
     RunningProcess program;
+    ProcessResult ended; // how the program ended, once Ended() has seen it end
 };

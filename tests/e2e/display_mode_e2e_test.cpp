@@ -128,6 +128,76 @@ INSTANTIATE_TEST_SUITE_P(, AbnormallyEndedProgram,
                                          AbnormalEnd{"CutOffFromTheServer", 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Two demos full screen at once, ended one after the other: the one still
+// running keeps its mode, and the desktop gets its own back only when both
+// are gone, whichever hands it back.
+enum class Ending { Escape, Term, Kill };
+
+struct TwoDemos {
+    const char* name;
+    Ending older; // the demo started first, which also ends first
+    Ending newer;
+};
+
+void PrintTo(const TwoDemos& demos, std::ostream* out) {
+    *out << demos.name;
+}
+
+class TwoFullScreenDemos : public SwitchingDesktop, public testing::WithParamInterface<TwoDemos> {
+  protected:
+    // Ends the demo and waits until it and its watcher are gone.
+    void End(XSession& x, RunningProcess& demo, const std::string& window, Ending how) {
+        const int watcher = WatcherOf(demo.pid);
+        ASSERT_GT(watcher, 0);
+        if (how == Ending::Escape) {
+            x.KeyDown(window, "Escape");
+        } else {
+            kill(demo.pid, how == Ending::Term ? SIGTERM : SIGKILL);
+        }
+        ProcessResult ended;
+        ASSERT_TRUE(WaitForExit(demo, kPatience, &ended));
+        demo.pid = -1;
+        if (how == Ending::Escape) {
+            x.KeyUp("Escape");
+        }
+        ASSERT_TRUE(Gone(watcher));
+    }
+
+    void TearDown() override {
+        if (newer.pid > 0) {
+            kill(newer.pid, SIGKILL);
+            FinishProcess(newer);
+        }
+        SwitchingDesktop::TearDown();
+    }
+
+    RunningProcess newer;
+};
+
+TEST_P(TwoFullScreenDemos, LeaveTheModeToTheOneRunningAndTheDesktopItsOwnAtTheEnd) {
+    XSession x(SwitchingServer());
+    if (!x.ready()) {
+        GTEST_SKIP() << x.problem();
+    }
+    const std::string olderWindow = Launch(x);
+    ASSERT_FALSE(olderWindow.empty());
+    ASSERT_TRUE(x.WaitForMode("1680x1050"));
+    newer = x.Start("tarrow");
+    const std::string newerWindow = x.WaitForWindow(kTitle, olderWindow);
+    ASSERT_FALSE(newerWindow.empty());
+
+    End(x, program, olderWindow, GetParam().older);
+    EXPECT_EQ(x.CurrentMode(), "1680x1050") << "taken from the demo still running";
+    End(x, newer, newerWindow, GetParam().newer);
+    EXPECT_TRUE(x.WaitForMode("1920x1080"));
+}
+
+INSTANTIATE_TEST_SUITE_P(, TwoFullScreenDemos,
+                         testing::Values(TwoDemos{"TermThenEscape", Ending::Term, Ending::Escape},
+                                         TwoDemos{"EscapeThenKill", Ending::Escape, Ending::Kill},
+                                         TwoDemos{"KillThenKill", Ending::Kill, Ending::Kill}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(SwitchingDesktop, AModeSomeoneElseSetIsLeftAsItIsAfterAKill) {
     XSession x(SwitchingServer());
     if (!x.ready()) {

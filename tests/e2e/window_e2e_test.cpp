@@ -121,6 +121,50 @@ TEST_F(Desktop, TermSignalEndsTheProgramWithTheDesktopModeBack) {
     EXPECT_EQ(screen.height, 1050);
 }
 
+// A window destroyed by another client (xdotool windowclose) ends the program
+// as a close request does: cleanly, with the desktop's mode handed back;
+// while drawing, while minimised and idle, and full screen on a server that
+// switches modes.
+struct DestroyedWindow {
+    const char* name;
+    XServerSetup server;
+    bool minimised;
+};
+
+void PrintTo(const DestroyedWindow& destroyed, std::ostream* out) {
+    *out << destroyed.name;
+}
+
+class WindowDestroyedByAnotherClient : public Desktop,
+                                       public testing::WithParamInterface<DestroyedWindow> {};
+
+TEST_P(WindowDestroyedByAnotherClient, EndsTheProgramCleanly) {
+    const XServerSetup& server = GetParam().server;
+    XSession x(server);
+    if (!x.ready() && server.switchesModes) {
+        GTEST_SKIP() << x.problem();
+    }
+    ASSERT_TRUE(x.ready()) << x.problem();
+    const std::string window = Launch(x);
+    ASSERT_FALSE(window.empty());
+    if (GetParam().minimised) {
+        x.Tool({"xdotool", "windowminimize", "--sync", window});
+        ASSERT_TRUE(PollUntil([&] { return TicksInASpell(program.pid) <= kIdleTicks; }));
+    }
+    x.Tool({"xdotool", "windowclose", window});
+    ProcessResult result;
+    ASSERT_TRUE(WaitForExit(program, kPatience, &result));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(x.WaitForMode(std::to_string(server.width) + "x" + std::to_string(server.height)));
+}
+
+INSTANTIATE_TEST_SUITE_P(, WindowDestroyedByAnotherClient,
+                         testing::Values(DestroyedWindow{"Drawing", XServerSetup{}, false},
+                                         DestroyedWindow{"Minimised", XServerSetup{}, true},
+                                         DestroyedWindow{"FullScreenOnASwitchingServer",
+                                                         SwitchingServer(), false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Keys typed with Alt held are the system's, not the program's: Alt+F1,
 // held while frames are drawn, leaves the window as it is.
 TEST_F(Desktop, AltF1DoesNotSwitch) {

@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -72,14 +73,43 @@ TEST_F(GlWindow, DestroyWithoutAWindowOnlyRestoresTheMode) {
     EXPECT_EQ(ShowCursor(FALSE), 0);
 }
 
-TEST(Program, WithoutADisplaySaysSoAndFails) {
-    const ProcessResult run =
-        RunProcess({BuiltProgram("tarrow")},
-                   ProcessEnvironment{{}, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("tarrow needs a display"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("tarrow-render"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("Error: Error Creating OpenGL Window\n"), std::string::npos) << run.err;
+// The demo started where no display can be had: one line saying what is
+// wrong, no box, no mode switch, and the status kept for this case alone.
+struct MissingDisplay {
+    const char* name;
+    ProcessEnvironment environment;
+    const char* problem; // what the line must name
+};
+
+void PrintTo(const MissingDisplay& missing, std::ostream* out) {
+    *out << missing.name;
 }
+
+class ProgramWithoutADisplay : public testing::TestWithParam<MissingDisplay> {};
+
+TEST_P(ProgramWithoutADisplay, SaysWhyOnceAndEndsWithItsOwnStatus) {
+    ProcessEnvironment environment = GetParam().environment;
+    for (const char* unset : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "XDG_RUNTIME_DIR"}) {
+        environment.unset.push_back(unset);
+    }
+    const ProcessResult run = RunProcess({BuiltProgram("tarrow")}, environment);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(GetParam().problem), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("tarrow-render"), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(, ProgramWithoutADisplay,
+                         testing::Values(MissingDisplay{"NoServerOnTheDisplay",
+                                                        {{{"DISPLAY", ":349"}}, {}},
+                                                        "cannot open display :349"},
+                                         MissingDisplay{"DisplayUnset", {}, "DISPLAY is not set"},
+                                         MissingDisplay{"DriverThatCannotStart",
+                                                        {{{"SDL_VIDEODRIVER", "wayland"},
+                                                          {"WAYLAND_DISPLAY", "wayland-349"},
+                                                          {"XDG_RUNTIME_DIR", "/nonexistent"}},
+                                                         {}},
+                                                        "cannot start video driver wayland"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
