@@ -1,8 +1,9 @@
 // scene_bench.cpp - the scene's costs, one piece at a time: the logic of one
 // frame, the glow texture, building every object, laying out the blocks, and
 // a whole rendered frame at a small size.
-#include "platform/extras.h"
+#include "platform/headless.h"
 #include "platform/runtime.h"
+#include "platform/sdl/offscreen.h"
 #include "scene/glow_texture.h"
 #include "scene/vesk_nb_17.h"
 #include "tools/tarrow-render/offscreen_scene.h"

@@ -12,7 +12,6 @@ BOOL g_startFullScreen = 1;
 
 namespace {
 
-constexpr UINT kErrorBox = MB_OK | MB_ICONEXCLAMATION;
 constexpr int kExitClassFailed = -1;
 constexpr int kExitWindowFailed = 1;
 
@@ -123,13 +122,13 @@ int WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR /*lpCmdLine*
     GL_Window window;
     Keys keys;
 
-    application.className = "OpenGL";
+    application.className = kWindowClassName;
     application.instance = hInstance;
 
     std::memset(&window, 0, sizeof(window));
     window.keys = &keys;
     window.application = &application;
-    window.title = "vesk2013 - tarrow";
+    window.title = kWindowTitle;
     window.width = 1680;
     window.height = 1050;
     window.bitsPerPixel = 32;

@@ -36,6 +36,12 @@ struct GL_Window {
     DWORD lastTickCount;
 };
 
+// The window class and caption the program is known by on the desktop.
+inline constexpr char kWindowClassName[] = "OpenGL";
+inline constexpr char kWindowTitle[] = "vesk2013 - tarrow";
+// How the frame shows a failure: a box captioned "Error", with no owner.
+inline constexpr UINT kErrorBox = MB_OK | MB_ICONEXCLAMATION;
+
 // Posted to the window to end the inner loop with the full-screen choice flipped.
 constexpr UINT WM_TOGGLE_SCREEN_MODE = WM_USER + 1;
 

@@ -1,52 +1,39 @@
-// command_line.cpp - reading the demo's options.
+// command_line.cpp - the demo's options, read from one table.
 #include "framework/command_line.h"
 
-#include <cstdlib>
+#include "framework/option_table.h"
 
 namespace {
 
-// A seed is a whole number from 0 to 4294967295, as the generator takes.
-bool ParseSeed(const std::string& text, unsigned int* seed) {
-    if (text.empty() || text.size() > 10 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    const unsigned long long value = std::strtoull(text.c_str(), nullptr, 10);
-    if (value > 0xFFFFFFFFull) {
-        return false;
-    }
-    *seed = static_cast<unsigned int>(value);
-    return true;
+CommandOption Flag(const char* name, const char* alias, const char* help, bool* set) {
+    return {name, alias, "", help, [set](const std::string&) {
+                *set = true;
+                return std::optional<std::string>();
+            }};
+}
+
+// Every option, in the order --help lists them. `options` may be null for
+// the help text alone.
+std::vector<CommandOption> OptionTable(DemoOptions* options) {
+    static DemoOptions unused;
+    DemoOptions* o = options != nullptr ? options : &unused;
+    return {
+        SeedOption("seed the camera's legs, the movers' turns and the lights' colours with S "
+                   "(0..4294967295) instead of the clock, so a run can be repeated; the city's "
+                   "layout is the same in every run",
+                   &o->seed, &o->seeded),
+        Flag("--windowed", "", "start in a window, without changing the display mode",
+             &o->windowed),
+        Flag("--help", "-h", "print this text", &o->help),
+        Flag("--version", "", "print the version", &o->version),
+    };
 }
 
 } // namespace
 
 DemoOptions ParseDemoOptions(int argc, const char* const* argv) {
     DemoOptions options;
-    for (int i = 1; i < argc && options.error.empty(); ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--version") {
-            options.version = true;
-        } else if (argument == "--windowed") {
-            options.windowed = true;
-        } else if (argument == "--seed" || argument.rfind("--seed=", 0) == 0) {
-            const bool attached = argument != "--seed";
-            if (!attached && i + 1 >= argc) {
-                options.error = "--seed needs a value";
-                break;
-            }
-            const std::string value = attached ? argument.substr(7) : argv[++i];
-            if (!ParseSeed(value, &options.seed)) {
-                options.error =
-                    "--seed takes a whole number from 0 to 4294967295, not '" + value + "'";
-            }
-            options.seeded = true;
-        } else {
-            options.error = "unknown option '" + argument + "'";
-        }
-    }
+    options.error = ReadCommandLine(argc, argv, OptionTable(&options)).value_or("");
     return options;
 }
 
@@ -55,11 +42,6 @@ std::string DemoUsage() {
            "\"vesk2013 - tarrow\", a real-time OpenGL demo. It asks the display for\n"
            "1680x1050 and runs full screen; Escape ends it, F1 switches between full\n"
            "screen and a window.\n"
-           "\n"
-           "  --seed S     seed the camera's legs, the movers' turns and the lights'\n"
-           "               colours with S (0..4294967295) instead of the clock, so a run\n"
-           "               can be repeated; the city's layout is the same in every run\n"
-           "  --windowed   start in a window, without changing the display mode\n"
-           "  -h, --help   print this text\n"
-           "  --version    print the version\n";
+           "\n" +
+           OptionsHelp(OptionTable(nullptr));
 }

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr UINT kErrorBox = MB_OK | MB_ICONEXCLAMATION;
 constexpr double kReshapeFieldOfView = 79.0;
 constexpr double kReshapeNear = 4.0;
 constexpr double kReshapeFar = 1200000.0;

@@ -18,16 +18,15 @@ constexpr int kExitNoDisplay = 3; // nothing tried: no box shown, no mode switch
 int main(int argc, char** argv) {
     const DemoOptions options = ParseDemoOptions(argc, argv);
     if (!options.error.empty()) {
-        platform::ShowText("tarrow: " + options.error + " (tarrow --help lists the options)\n",
-                           true);
+        platform::ShowText("tarrow: " + options.error + "\n", true, kWindowTitle);
         return kExitBadArguments;
     }
     if (options.help) {
-        platform::ShowText(DemoUsage(), false);
+        platform::ShowText(DemoUsage(), false, kWindowTitle);
         return 0;
     }
     if (options.version) {
-        platform::ShowText("tarrow " TARROW_VERSION "\n", false);
+        platform::ShowText("tarrow " TARROW_VERSION "\n", false, kWindowTitle);
         return 0;
     }
     if (options.seeded) {
@@ -43,7 +42,7 @@ int main(int argc, char** argv) {
         platform::ShowText("tarrow: " + problem +
                                "; without a display, tarrow-render records the demo as images "
                                "and video, and 'make run' renders a preview\n",
-                           true);
+                           true, kWindowTitle);
         return kExitNoDisplay;
     }
     return WinMain(GetModuleHandle(nullptr), nullptr, nullptr, SW_SHOWNORMAL);

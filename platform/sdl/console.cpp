@@ -5,7 +5,7 @@
 
 namespace platform {
 
-void ShowText(const std::string& text, bool isError) {
+void ShowText(const std::string& text, bool isError, const char* /*caption*/) {
     std::FILE* stream = isError ? stderr : stdout;
     std::fputs(text.c_str(), stream);
     std::fflush(stream);

@@ -5,16 +5,10 @@
 //     with Alt held, Alt itself, or F10                            -> WM_SYSKEYDOWN / WM_SYSKEYUP
 //   minimised, restored, maximised, resized                        -> WM_SIZE, sent at once
 //   window destroyed by another client                             -> WM_CLOSE, queued
-//
-// A quit request that arrives while no window exists is kept for the next
-// window, so the program still ends through its own close path and hands the
-// display mode back.
 #include "platform/sdl/internal.h"
 
 namespace platform {
 namespace {
-
-bool g_quitPending = false;
 
 bool AltHeld(const SDL_KeyboardEvent& key) {
     return (key.keysym.mod & KMOD_ALT) != 0;
@@ -90,7 +84,7 @@ namespace detail {
 void TranslateEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_QUIT:
-        g_quitPending = true;
+        RequestQuit();
         break;
     case SDL_WINDOWEVENT:
         TranslateWindowEvent(event.window);
@@ -104,16 +98,6 @@ void TranslateEvent(const SDL_Event& event) {
         break;
     default:
         break;
-    }
-    DeliverPendingQuit();
-}
-
-void DeliverPendingQuit() {
-    if (g_quitPending && !Windows().empty()) {
-        g_quitPending = false;
-        for (HWND__* window : Windows()) {
-            PostInput(window, WM_CLOSE, 0, 0);
-        }
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,17 @@ struct GlFormat {
     int stencilBits;
     int doubleBuffer;
 };
+
+namespace platform::detail {
+
+// A full-screen display mode asked for, and who sets it: SDL, when a
+// full-screen window shows it; otherwise it is set already, through RandR.
+struct FullScreenMode {
+    SDL_DisplayMode mode;
+    bool sdlSetsMode;
+};
+
+} // namespace platform::detail
 
 struct HDC__ {
     HWND__* window;
@@ -42,10 +54,9 @@ struct HWND__ {
     int clientHeight = 0;
     LONG_PTR userData = 0;
     HDC__ deviceContext{this};
-    int pixelFormat = 0;      // 1-based, 0 while none is set
-    bool fullScreen = false;  // takes the display mode asked for last
-    bool sdlSetsMode = false; // SDL sets fullScreenMode when it shows; else it is set
-    SDL_DisplayMode fullScreenMode{};
+    int pixelFormat = 0; // 1-based, 0 while none is set
+    // Made while a full-screen mode was in force, as a pop-up: it covers that mode.
+    std::optional<platform::detail::FullScreenMode> fullScreen;
     SDL_Window* native = nullptr; // made when the pixel format is set, or when first shown
     unsigned long x11Window = 0;  // the X window behind it, where the driver is X11
     bool lost = false;            // destroyed by another client; a close was asked for
@@ -67,19 +78,19 @@ bool EnsureVideo();
 bool IsOffscreen();
 bool IsX11();
 bool HeadlessByRequest(); // the offscreen driver was asked for, so no box is ever shown
-Uint32 WakeEventType();
 
-// The display mode the last successful full-screen request chose, or null;
-// and whether SDL is to set it when a full-screen window shows (otherwise it
-// is set already, through RandR).
-const SDL_DisplayMode* RequestedFullScreenMode();
-bool SdlSetsRequestedMode();
-bool ModeSwitchesRefused(); // see RefuseModeSwitches
+// The full-screen mode the last successful ChangeDisplaySettings asked for,
+// or null once the desktop has its own back (display_settings.cpp); and the
+// windows showing a mode SDL set, which leave full screen when it goes.
+const FullScreenMode* FullScreenRequest();
+void ShowsSdlMode(SDL_Window* native);
+void NoLongerShowsSdlMode(SDL_Window* native);
 
 // The display mode through RandR, on X servers that switch modes for every
-// client (x11_mode_switch.cpp), and its watcher (mode_watcher.cpp).
+// client (x11_mode_switch.cpp), and its watcher (mode_watcher.cpp). A switch
+// to an offered mode fails where `refused` (see RefuseModeSwitches).
 bool RandrSwitchesModes(); // decided once; says why on stderr where not
-LONG SwitchRandrMode(int width, int height);
+LONG SwitchRandrMode(int width, int height, bool refused);
 void RestoreRandrMode();
 void WatchSwitch(const x11::ModeSwitch& change);
 void SwitchHandedBack();
@@ -102,6 +113,7 @@ void MarkX11FullScreen(SDL_Window* native); // x11_window_manager.cpp
 // the server's events or in the errors that name it.
 void FilterLostX11WindowErrors(); // before SDL's video starts
 void WatchX11Window(HWND__* window);
+void UnwatchX11Window(HWND__* window); // as the window goes
 void NoteX11Event(const SDL_SysWMmsg& message);
 void QueueUnmapOfLostX11Window(HWND__* window); // before a lost window's SDL window goes
 
@@ -109,8 +121,7 @@ void QueueUnmapOfLostX11Window(HWND__* window); // before a lost window's SDL wi
 bool IsDecorated(DWORD style);
 HWND__* FindWindow(HWND window); // null when the handle is not a live window
 HWND__* WindowFromNative(Uint32 nativeId);
-HWND__* KeyboardWindow();              // the window that keyboard input goes to
-const std::vector<HWND__*>& Windows(); // live windows, oldest first
+HWND__* KeyboardWindow(); // the window that keyboard input goes to
 bool RealizeWindow(HWND__* window, const GlFormat* format);
 // Sends WM_SIZE when the kind or the client size differs from the last one sent.
 void ReportSize(HWND__* window, WPARAM kind, int width, int height);
@@ -118,12 +129,18 @@ void ReportSize(HWND__* window, WPARAM kind, int width, int height);
 // Pixel formats chosen so far (1-based index).
 const GlFormat* PixelFormat(int index);
 
-// Message queue.
+// The quit SDL was asked for (SIGTERM, Ctrl-C): every window is closed
+// through its own close path, now or, with none, as the next one is made.
+void RequestQuit();
+
+// The message queues (queued_messages.cpp), and SDL's events turned into
+// messages (event_translation.cpp) whenever they are looked at.
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PurgeMessages(HWND window);
+bool TakeQueuedMessage(MSG* message, HWND window, UINT filterMin, UINT filterMax, UINT remove);
+bool ArrivedSinceLastLook(); // something was queued since the queue was last looked at
 void PumpEvents();
-void TranslateEvent(const SDL_Event& event); // event_translation.cpp
-void DeliverPendingQuit(); // a quit asked for while no window existed closes the next one
+void TranslateEvent(const SDL_Event& event);
 
 // Keys.
 int VirtualKeyFromSdl(SDL_Keycode key); // 0 when the key has no virtual-key code

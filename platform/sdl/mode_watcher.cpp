@@ -8,7 +8,7 @@
 // socket. Where it cannot be had the program goes on without it and says so
 // once.
 #include "platform/sdl/internal.h"
-#include "platform/sdl/x11_display_mode.h"
+#include "platform/x11/x11_display_mode.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,22 +1,14 @@
-// system.cpp - message boxes, the cursor, the tick count and sleeping.
-#include "platform/extras.h"
+// system.cpp - message boxes and the cursor.
 #include "platform/sdl/internal.h"
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 namespace platform {
 namespace {
 
-bool g_sleepDisabled = false;
 int g_cursorCount = 0; // the cursor shows while this is 0 or more
 
 } // namespace
-
-void DisableSleep() {
-    g_sleepDisabled = true;
-}
 
 } // namespace platform
 
@@ -46,16 +38,4 @@ int ShowCursor(BOOL show) {
 HCURSOR LoadCursor(HINSTANCE /*instance*/, LPCSTR cursorName) {
     static char arrow;
     return cursorName == IDC_ARROW ? reinterpret_cast<HCURSOR>(&arrow) : nullptr;
-}
-
-DWORD GetTickCount() {
-    // Milliseconds on a steady clock, wrapping at 2^32 as the original's did.
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
-
-void Sleep(DWORD milliseconds) {
-    if (!g_sleepDisabled) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    }
 }

@@ -1,4 +1,4 @@
-// video.cpp - starting SDL's video, choosing its driver, and the display mode.
+// video.cpp - starting SDL's video and choosing its driver.
 //
 // Without a driver named in SDL_VIDEODRIVER the layer asks for X11 (a Wayland
 // desktop serves it through XWayland): display modes and window frames are
@@ -7,8 +7,8 @@
 // EGL, which honours a 16-bit depth request exactly on Mesa, so the window and
 // the offscreen renderer draw the same pixels.
 #include "platform/display.h"
-#include "platform/extras.h"
 #include "platform/sdl/internal.h"
+#include "platform/sdl/offscreen.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -21,13 +21,6 @@ enum class VideoState { NotStarted, Running, Unavailable };
 
 VideoState g_video = VideoState::NotStarted;
 bool g_offscreenForced = false;
-Uint32 g_wakeEvent = 0;
-int g_offscreenModeWidth = 0; // 0: the driver's own desktop mode
-int g_offscreenModeHeight = 0;
-bool g_fullScreenRequested = false;
-bool g_sdlSetsMode = false;
-bool g_switchesRefused = false;
-SDL_DisplayMode g_fullScreenMode{};
 std::string g_videoProblem; // why video could not start, one line
 
 // What kept video from starting, in the user's terms: the display that could
@@ -49,43 +42,10 @@ bool DriverIs(const char* name) {
     return current != nullptr && std::strcmp(current, name) == 0;
 }
 
-bool OffersMode(int width, int height, SDL_DisplayMode* found) {
-    if (detail::IsOffscreen()) {
-        SDL_DisplayMode desktop{};
-        SDL_GetDesktopDisplayMode(0, &desktop);
-        if (g_offscreenModeWidth > 0) {
-            desktop.w = g_offscreenModeWidth;
-            desktop.h = g_offscreenModeHeight;
-        }
-        *found = desktop;
-        return desktop.w == width && desktop.h == height;
-    }
-    // SDL lists the modes from the highest refresh rate down; the first of
-    // the right size is taken, as no rate is asked for.
-    const int count = SDL_GetNumDisplayModes(0);
-    for (int i = 0; i < count; ++i) {
-        SDL_DisplayMode mode{};
-        if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w == width && mode.h == height) {
-            *found = mode;
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 void UseOffscreenDriver() {
     g_offscreenForced = true;
-}
-
-void SetOffscreenDisplayMode(int width, int height) {
-    g_offscreenModeWidth = width;
-    g_offscreenModeHeight = height;
-}
-
-void RefuseModeSwitches() {
-    g_switchesRefused = true;
 }
 
 namespace detail {
@@ -112,7 +72,6 @@ bool EnsureVideo() {
         g_video = VideoState::Unavailable;
         return false;
     }
-    g_wakeEvent = SDL_RegisterEvents(1);
     std::atexit(SDL_Quit); // hands any changed display mode back
     g_video = VideoState::Running;
     return true;
@@ -124,22 +83,6 @@ bool IsOffscreen() {
 
 bool IsX11() {
     return g_video == VideoState::Running && DriverIs("x11");
-}
-
-Uint32 WakeEventType() {
-    return g_wakeEvent;
-}
-
-const SDL_DisplayMode* RequestedFullScreenMode() {
-    return g_fullScreenRequested ? &g_fullScreenMode : nullptr;
-}
-
-bool SdlSetsRequestedMode() {
-    return g_sdlSetsMode;
-}
-
-bool ModeSwitchesRefused() {
-    return g_switchesRefused;
 }
 
 bool HeadlessByRequest() {
@@ -162,49 +105,3 @@ bool OpenDisplay(std::string* problem) {
 }
 
 } // namespace platform
-
-// On an X server that switches modes for every client the mode is set here,
-// through RandR, and the result is the switch's own. Elsewhere (the offscreen
-// driver, XWayland) SDL sets it when the full-screen window shows.
-LONG ChangeDisplaySettings(DEVMODE* mode, DWORD /*flags*/) {
-    using namespace platform;
-    if (mode == nullptr) {
-        g_fullScreenRequested = false;
-        if (detail::EnsureVideo()) {
-            for (HWND__* window : detail::Windows()) {
-                if (window->native != nullptr && window->fullScreen && window->sdlSetsMode) {
-                    SDL_SetWindowFullscreen(window->native, 0);
-                }
-            }
-            if (detail::IsX11()) {
-                detail::RestoreRandrMode();
-            }
-        }
-        return DISP_CHANGE_SUCCESSFUL;
-    }
-    if (!detail::EnsureVideo()) {
-        return DISP_CHANGE_FAILED;
-    }
-    const int width = static_cast<int>(mode->dmPelsWidth);
-    const int height = static_cast<int>(mode->dmPelsHeight);
-    if (detail::IsX11() && detail::RandrSwitchesModes()) {
-        const LONG result = detail::SwitchRandrMode(width, height);
-        if (result != DISP_CHANGE_SUCCESSFUL) {
-            return result;
-        }
-        g_fullScreenMode = SDL_DisplayMode{SDL_PIXELFORMAT_UNKNOWN, width, height, 0, nullptr};
-        g_sdlSetsMode = false;
-    } else {
-        SDL_DisplayMode found{};
-        if (!OffersMode(width, height, &found)) {
-            return DISP_CHANGE_BADMODE;
-        }
-        if (g_switchesRefused) {
-            return DISP_CHANGE_FAILED;
-        }
-        g_fullScreenMode = found;
-        g_sdlSetsMode = true;
-    }
-    g_fullScreenRequested = true;
-    return DISP_CHANGE_SUCCESSFUL;
-}

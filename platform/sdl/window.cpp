@@ -23,6 +23,19 @@ struct WindowClass {
 std::map<std::string, WindowClass> g_classes;
 std::vector<HWND__*> g_windows;
 ATOM g_nextAtom = 0xC000;
+bool g_quitPending = false; // asked for while no window existed
+
+// A quit request closes every window, through the program's own close path,
+// so that it ends as when the user closes it and hands the display mode back.
+// One that comes while no window exists is kept for the next window.
+void DeliverPendingQuit() {
+    if (g_quitPending && !g_windows.empty()) {
+        g_quitPending = false;
+        for (HWND__* window : g_windows) {
+            detail::PostInput(window, WM_CLOSE, 0, 0);
+        }
+    }
+}
 
 bool Has(DWORD styles, DWORD style) {
     return (styles & style) == style;
@@ -82,8 +95,9 @@ FrameExtents DecoratedFrameExtents() {
     return extents;
 }
 
-const std::vector<HWND__*>& Windows() {
-    return g_windows;
+void RequestQuit() {
+    g_quitPending = true;
+    DeliverPendingQuit();
 }
 
 HWND__* FindWindow(HWND window) {
@@ -127,7 +141,8 @@ bool RealizeWindow(HWND__* window, const GlFormat* format) {
     if (Has(window->exStyle, WS_EX_TOPMOST)) {
         flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     }
-    if (window->fullScreen && window->sdlSetsMode) {
+    const bool sdlSetsMode = window->fullScreen && window->fullScreen->sdlSetsMode;
+    if (sdlSetsMode) {
         flags |= SDL_WINDOW_FULLSCREEN;
     }
     window->native = SDL_CreateWindow(window->title.c_str(), window->x, window->y,
@@ -135,13 +150,14 @@ bool RealizeWindow(HWND__* window, const GlFormat* format) {
     if (window->native == nullptr) {
         return false;
     }
-    if (window->fullScreen && window->sdlSetsMode) {
-        SDL_SetWindowDisplayMode(window->native, &window->fullScreenMode);
+    if (sdlSetsMode) {
+        SDL_SetWindowDisplayMode(window->native, &window->fullScreen->mode);
+        ShowsSdlMode(window->native);
     }
     if (IsX11()) {
         WatchX11Window(window);
         SetX11ClassHint(window->native, window->className.c_str());
-        if (window->fullScreen && !window->sdlSetsMode) {
+        if (window->fullScreen && !sdlSetsMode) {
             // The mode is set already: a window covering the screen, which
             // the window manager is asked to keep full screen.
             MarkX11FullScreen(window->native);
@@ -169,6 +185,16 @@ void ReportSize(HWND__* window, WPARAM kind, int width, int height) {
 } // namespace platform
 
 using namespace platform;
+
+// A window's procedure, called at once: size changes, creation and the
+// default handling's requests are sent, not queued.
+LRESULT SendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND__* window = detail::FindWindow(handle);
+    if (window == nullptr) {
+        return 0;
+    }
+    return window->procedure(window, message, wParam, lParam);
+}
 
 HINSTANCE GetModuleHandle(LPCSTR /*moduleName*/) {
     static char module;
@@ -214,13 +240,11 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     window->y = y;
     window->clientWidth = width;
     window->clientHeight = height;
-    const SDL_DisplayMode* mode = detail::RequestedFullScreenMode();
-    if ((style & WS_POPUP) != 0 && mode != nullptr) {
-        window->fullScreen = true;
-        window->sdlSetsMode = detail::SdlSetsRequestedMode();
-        window->fullScreenMode = *mode;
-        window->clientWidth = mode->w;
-        window->clientHeight = mode->h;
+    const detail::FullScreenMode* fullScreen = detail::FullScreenRequest();
+    if ((style & WS_POPUP) != 0 && fullScreen != nullptr) {
+        window->fullScreen = *fullScreen;
+        window->clientWidth = fullScreen->mode.w;
+        window->clientHeight = fullScreen->mode.h;
     } else if (detail::IsDecorated(style)) {
         const detail::FrameExtents frame = detail::DecoratedFrameExtents();
         window->clientWidth = std::max(1, width - frame.left - frame.right);
@@ -238,7 +262,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     // As on the desktop API, creation ends by reporting the client size; a
     // first show reports it again only if it differs.
     detail::ReportSize(window, SIZE_RESTORED, window->clientWidth, window->clientHeight);
-    detail::DeliverPendingQuit();
+    DeliverPendingQuit();
     return window;
 }
 
@@ -248,8 +272,12 @@ BOOL DestroyWindow(HWND handle) {
         return FALSE;
     }
     SendMessage(window, WM_DESTROY, 0, 0);
+    if (window->native != nullptr) {
+        detail::NoLongerShowsSdlMode(window->native);
+    }
     if (window->native != nullptr && detail::IsX11()) {
         detail::QueueUnmapOfLostX11Window(window);
+        detail::UnwatchX11Window(window);
         detail::DestroyX11Window(window->native);
     } else if (window->native != nullptr) {
         SDL_DestroyWindow(window->native);

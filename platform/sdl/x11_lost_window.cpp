@@ -27,10 +27,11 @@ namespace {
 
 XErrorHandler g_previous = nullptr;
 bool g_eventsAsked = false;
-std::vector<Window> g_lost; // kept after the window goes: late errors still name it
+std::vector<HWND__*> g_watched; // live windows with an X window
+std::vector<Window> g_lost;     // kept after the window goes: late errors still name it
 
 HWND__* LiveWindow(Window id) {
-    for (HWND__* window : Windows()) {
+    for (HWND__* window : g_watched) {
         if (window->x11Window == id) {
             return window;
         }
@@ -80,10 +81,15 @@ void WatchX11Window(HWND__* window) {
         return;
     }
     window->x11Window = info.info.x11.window;
+    g_watched.push_back(window);
     if (!g_eventsAsked) {
         g_eventsAsked = true;
         SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     }
+}
+
+void UnwatchX11Window(HWND__* window) {
+    std::erase(g_watched, window);
 }
 
 void NoteX11Event(const SDL_SysWMmsg& message) {

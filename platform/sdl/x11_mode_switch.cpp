@@ -3,10 +3,9 @@
 // ChangeDisplaySettings reports the switch's real outcome, shared with any
 // other program holding it (x11_mode_holders.h), and watched by tarrow-watch,
 // so that the desktop gets its mode back however the program ends.
-#include "platform/extras.h"
 #include "platform/sdl/internal.h"
-#include "platform/sdl/x11_display_mode.h"
-#include "platform/sdl/x11_mode_holders.h"
+#include "platform/x11/x11_display_mode.h"
+#include "platform/x11/x11_mode_holders.h"
 
 #include <cstdio>
 #include <optional>
@@ -76,12 +75,12 @@ bool RandrSwitchesModes() {
     return switches;
 }
 
-LONG SwitchRandrMode(int width, int height) {
+LONG SwitchRandrMode(int width, int height, bool refused) {
     if (!OpenHold()) {
         return DISP_CHANGE_FAILED;
     }
     std::optional<x11::ModeSwitch> change = x11::PlanSwitch(g_hold.display, width, height);
-    if (!change || ModeSwitchesRefused()) {
+    if (!change || refused) {
         if (!g_inForce) {
             CloseHold();
         }

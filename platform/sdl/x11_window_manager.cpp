@@ -10,7 +10,7 @@
 // the answer. Without a manager, or one that does not answer, there is no
 // frame.
 #include "platform/sdl/internal.h"
-#include "platform/sdl/x11_error_trap.h"
+#include "platform/x11/x11_error_trap.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>

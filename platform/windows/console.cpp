@@ -18,7 +18,7 @@ bool WriteAll(HANDLE handle, const std::string& text) {
 
 } // namespace
 
-void ShowText(const std::string& text, bool isError) {
+void ShowText(const std::string& text, bool isError, const char* caption) {
     const HANDLE handed = GetStdHandle(isError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     if (handed != nullptr && handed != INVALID_HANDLE_VALUE &&
         GetFileType(handed) != FILE_TYPE_UNKNOWN && WriteAll(handed, text)) {
@@ -35,7 +35,7 @@ void ShowText(const std::string& text, bool isError) {
             return;
         }
     }
-    MessageBox(nullptr, text.c_str(), "vesk2013 - tarrow",
+    MessageBox(nullptr, text.c_str(), caption,
                MB_OK | (isError ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
 }
 

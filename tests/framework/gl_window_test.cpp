@@ -1,6 +1,6 @@
 // The window with its contexts, the display-mode switch and the projection.
 #include "framework/TolkGL.h"
-#include "platform/extras.h"
+#include "platform/sdl/offscreen.h"
 #include "tests/framework/probe_scene.h"
 #include "tests/support/frame_window.h"
 #include "tests/support/subprocess.h"
@@ -59,8 +59,8 @@ TEST_F(GlWindow, FailureAfterAModeSwitchHandsTheDesktopBack) {
     EXPECT_EQ(window.windowHandle, nullptr);
     EXPECT_EQ(ShowCursor(TRUE), 1); // the cursor was shown again: the count is back at 0
     // No full-screen mode is held any more: a popup window keeps its own size.
-    HWND popup = CreateWindowEx(0, "OpenGL", "popup", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                nullptr, &window);
+    HWND popup = CreateWindowEx(0, kWindowClassName, "popup", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                nullptr, nullptr, &window);
     RECT client{};
     GetClientRect(popup, &client);
     EXPECT_EQ(client.right, 100);

@@ -2,7 +2,7 @@
 // would drive them: keys typed, the window minimised and closed, the process
 // asked to quit. Each test runs the whole program in its own process.
 #include "framework/TolkGL.h"
-#include "platform/extras.h"
+#include "platform/sdl/offscreen.h"
 #include "tests/framework/probe_scene.h"
 
 #include <SDL.h>

@@ -19,19 +19,19 @@ class WindowProcedure : public testing::Test {
     void SetUp() override {
         std::memset(&guarded, 0, sizeof(guarded));
         std::memset(&window, 0, sizeof(window));
-        application = Application{GetModuleHandle(nullptr), "OpenGL"};
+        application = Application{GetModuleHandle(nullptr), kWindowClassName};
         window.keys = &guarded.keys;
         window.application = &application;
         window.isVisible = 1;
         ASSERT_EQ(RegisterWindowClass(&application), 1);
-        handle = CreateWindowEx(0, "OpenGL", "probe", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr,
-                                nullptr, application.instance, &window);
+        handle = CreateWindowEx(0, kWindowClassName, "probe", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64,
+                                nullptr, nullptr, application.instance, &window);
         ASSERT_NE(handle, nullptr);
         window.windowHandle = handle;
     }
     void TearDown() override {
         DestroyWindow(handle);
-        UnregisterClass("OpenGL", application.instance);
+        UnregisterClass(kWindowClassName, application.instance);
     }
 
     // Hands every queued message to the procedure, as the inner loop does.

@@ -9,10 +9,10 @@
 class FrameWindowTest : public testing::Test {
   protected:
     void SetUp() override {
-        application = Application{GetModuleHandle(nullptr), "OpenGL"};
+        application = Application{GetModuleHandle(nullptr), kWindowClassName};
         window.keys = &keys;
         window.application = &application;
-        window.title = "vesk2013 - tarrow";
+        window.title = kWindowTitle;
         window.width = 320;
         window.height = 200;
         window.bitsPerPixel = 32;
@@ -23,7 +23,7 @@ class FrameWindowTest : public testing::Test {
         if (window.windowHandle != nullptr) {
             DestroyWindowGL(&window);
         }
-        UnregisterClass("OpenGL", application.instance);
+        UnregisterClass(kWindowClassName, application.instance);
     }
 
     Keys keys{};

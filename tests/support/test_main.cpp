@@ -1,6 +1,6 @@
 // test_main.cpp - every test process draws headless through the offscreen
 // driver (real GL on Mesa), whatever display the machine has.
-#include "platform/extras.h"
+#include "platform/sdl/offscreen.h"
 
 #include <gtest/gtest.h>
 

@@ -117,7 +117,7 @@ TEST_F(WindowsDemo, CommandLineIsAnsweredWithoutAWindow) {
     EXPECT_EQ(version.out, "tarrow " TARROW_VERSION "\n");
     const ProcessResult wrong = RunProcess(WinePrefix::Demo({"--fast"}), prefix->Environment());
     EXPECT_EQ(wrong.status, 2);
-    EXPECT_EQ(wrong.err, "tarrow: unknown option '--fast' (tarrow --help lists the options)\n");
+    EXPECT_EQ(wrong.err, "tarrow: unknown option '--fast' (see --help)\n");
 }
 
 // ---- The same GL calls as the Linux build ----------------------------------

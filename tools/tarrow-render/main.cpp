@@ -11,10 +11,12 @@
 // and checked against the others before anything is written (output_plan.h);
 // a run that fails or is interrupted (SIGINT, SIGTERM, SIGHUP) removes the
 // files it had not finished and keeps the PNG frames it had.
-#include "platform/extras.h"
+#include "platform/headless.h"
 #include "platform/runtime.h"
+#include "platform/sdl/offscreen.h"
 #include "scene/glow_texture.h"
 #include "scene/vesk_nb_17.h"
+#include "tools/state-dump/state_dump.h"
 #include "tools/tarrow-render/capture.h"
 #include "tools/tarrow-render/frame_stats.h"
 #include "tools/tarrow-render/offscreen_scene.h"
@@ -23,7 +25,6 @@
 #include "tools/tarrow-render/png_image.h"
 #include "tools/tarrow-render/progress.h"
 #include "tools/tarrow-render/standard_streams.h"
-#include "tools/tarrow-render/state_dump.h"
 
 #include <unistd.h>
 

@@ -14,10 +14,10 @@ constexpr unsigned long kFrameMilliseconds = 16; // the scene does not read it
 } // namespace
 
 bool OffscreenScene::Open(int width, int height) {
-    application_ = Application{GetModuleHandle(nullptr), "OpenGL"};
+    application_ = Application{GetModuleHandle(nullptr), kWindowClassName};
     window_.keys = &keys_;
     window_.application = &application_;
-    window_.title = "vesk2013 - tarrow";
+    window_.title = kWindowTitle;
     window_.width = width;
     window_.height = height;
     window_.bitsPerPixel = 32;

@@ -1,7 +1,6 @@
-// extras.h - services of this platform that the desktop API never had.
-//
-// The recording tool and the tests run the program headless; these calls set
-// that up. Nothing in the frame or the scene calls them.
+// offscreen.h - the SDL build's offscreen driver, for the renderer and the
+// tests, which run the program headless: what the desktop API never had.
+// Nothing in the frame or the scene calls them.
 #pragma once
 
 namespace platform {
@@ -9,9 +8,6 @@ namespace platform {
 // Use the offscreen video driver (EGL, no display needed) whatever the
 // environment says. Call before the first window service.
 void UseOffscreenDriver();
-
-// Make Sleep return at once: for recording, where frames are not paced.
-void DisableSleep();
 
 // The display mode the offscreen driver's pretend display offers (its desktop
 // mode); full-screen requests for any other size are refused.
