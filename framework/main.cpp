@@ -6,6 +6,7 @@
 #include "framework/command_line.h"
 #include "platform/console.h"
 #include "platform/display.h"
+#include "platform/frame_pacing.h"
 #include "platform/runtime.h"
 
 namespace {
@@ -31,6 +32,9 @@ int main(int argc, char** argv) {
     }
     if (options.seeded) {
         platform::UseSeed(options.seed);
+    }
+    if (options.fps != 0) {
+        platform::PaceFrames(options.fps);
     }
     if (options.windowed) {
         g_startFullScreen = 0;

@@ -6,6 +6,7 @@
 // 8 bits), and the depth and stencil sizes exactly as asked. The depth size
 // matters: a 16-bit depth buffer is part of how the scene looks. Setting the
 // format makes the native window, whose visual depends on it.
+#include "platform/frame_pacing.h"
 #include "platform/sdl/internal.h"
 
 #include <vector>
@@ -108,6 +109,7 @@ BOOL SwapBuffers(HDC deviceContext) {
     if (native == nullptr) {
         return FALSE;
     }
+    WaitForFrameSlot();
     SDL_GL_SwapWindow(native);
     return TRUE;
 }

@@ -1,8 +1,10 @@
 // pacing.cpp - buffer swaps paced by the display's retrace, where the driver
-// offers WGL_EXT_swap_control.
+// offers WGL_EXT_swap_control, and by the clock where the demo asks.
+#include "platform/frame_pacing.h"
 #include "platform/win32.h"
 
 #undef wglMakeCurrent
+#undef SwapBuffers
 
 namespace platform {
 
@@ -26,6 +28,11 @@ BOOL PacedMakeCurrent(HDC deviceContext, HGLRC renderingContext) {
         setInterval(1);
     }
     return made;
+}
+
+BOOL PacedSwapBuffers(HDC deviceContext) {
+    WaitForFrameSlot();
+    return SwapBuffers(deviceContext);
 }
 
 } // namespace platform

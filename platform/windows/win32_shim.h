@@ -7,6 +7,8 @@
 //     display's retrace (WGL_EXT_swap_control, where the driver offers it),
 //     as the layer on other systems does, so motion counted in frames runs
 //     at the display's refresh rate on every build.
+//   - A buffer swap first waits for its frame slot where the demo is paced
+//     by the clock (frame_pacing.h).
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -29,7 +31,10 @@ namespace platform {
 // wglMakeCurrent, then swap interval 1 for a context made current for the
 // first time.
 BOOL PacedMakeCurrent(HDC deviceContext, HGLRC renderingContext);
+// SwapBuffers in the demo's frame slot.
+BOOL PacedSwapBuffers(HDC deviceContext);
 
 } // namespace platform
 
 #define wglMakeCurrent platform::PacedMakeCurrent
+#define SwapBuffers platform::PacedSwapBuffers

@@ -16,10 +16,12 @@ TEST(DemoCommandLine, OptionsSetWhatTheySay) {
     const DemoOptions none = Parse({});
     EXPECT_TRUE(none.error.empty());
     EXPECT_FALSE(none.seeded || none.windowed || none.help || none.version);
-    const DemoOptions all = Parse({"--seed", "4294967295", "--windowed", "--version", "-h"});
+    const DemoOptions all =
+        Parse({"--seed", "4294967295", "--fps=144", "--windowed", "--version", "-h"});
     EXPECT_TRUE(all.error.empty()) << all.error;
     EXPECT_TRUE(all.seeded && all.windowed && all.version && all.help);
     EXPECT_EQ(all.seed, 4294967295u);
+    EXPECT_EQ(all.fps, 144u);
     EXPECT_EQ(Parse({"--seed=7"}).seed, 7u);
 }
 
@@ -36,6 +38,8 @@ INSTANTIATE_TEST_SUITE_P(, RefusedDemoArguments,
                                          std::vector<const char*>{"--seed", "-1"},
                                          std::vector<const char*>{"--seed", "4294967296"},
                                          std::vector<const char*>{"--seed", "12x"},
+                                         std::vector<const char*>{"--fps", "0"},
+                                         std::vector<const char*>{"--fps", "1001"},
                                          std::vector<const char*>{"--fullscreen"},
                                          std::vector<const char*>{"seed"}));
 

@@ -118,6 +118,9 @@ TEST_F(WindowsDemo, CommandLineIsAnsweredWithoutAWindow) {
     const ProcessResult wrong = RunProcess(WinePrefix::Demo({"--fast"}), prefix->Environment());
     EXPECT_EQ(wrong.status, 2);
     EXPECT_EQ(wrong.err, "tarrow: unknown option '--fast' (see --help)\n");
+    const ProcessResult pace = RunProcess(WinePrefix::Demo({"--fps", "0"}), prefix->Environment());
+    EXPECT_EQ(pace.status, 2);
+    EXPECT_EQ(pace.err, "tarrow: --fps needs a whole number from 1 to 1000, not '0'\n");
 }
 
 // ---- The same GL calls as the Linux build ----------------------------------
