@@ -3,7 +3,8 @@
 //   window closed, or the process asked to quit (SIGTERM, Ctrl-C)  -> WM_CLOSE, queued
 //   key pressed, auto-repeated, released                           -> WM_KEYDOWN / WM_KEYUP, queued
 //     with Alt held, Alt itself, or F10                            -> WM_SYSKEYDOWN / WM_SYSKEYUP
-//   minimised, restored, maximised, resized                        -> WM_SIZE, sent at once
+//   minimised, restored, maximised                                 -> WM_SIZE, sent at once
+//   resized, by the program or the window system                   -> WM_SIZE, once all are in
 //   window destroyed by another client                             -> WM_CLOSE, queued
 #include "platform/sdl/internal.h"
 
@@ -49,8 +50,6 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
     if (window == nullptr) {
         return;
     }
-    const bool maximized = (SDL_GetWindowFlags(window->native) & SDL_WINDOW_MAXIMIZED) != 0;
-    const bool minimized = (SDL_GetWindowFlags(window->native) & SDL_WINDOW_MINIMIZED) != 0;
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(window->native, &width, &height);
@@ -66,11 +65,6 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
         break;
     case SDL_WINDOWEVENT_RESTORED:
         detail::ReportSize(window, SIZE_RESTORED, width, height);
-        break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
-        if (!minimized) {
-            detail::ReportSize(window, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED, width, height);
-        }
         break;
     default:
         break;

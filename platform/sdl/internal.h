@@ -125,6 +125,12 @@ HWND__* KeyboardWindow(); // the window that keyboard input goes to
 bool RealizeWindow(HWND__* window, const GlFormat* format);
 // Sends WM_SIZE when the kind or the client size differs from the last one sent.
 void ReportSize(HWND__* window, WPARAM kind, int width, int height);
+// Sends WM_SIZE, of the kind last sent, to every shown window that is not
+// minimised and whose size the window system has changed since: a window
+// resized by a compositor or a window manager, whether or not an event said
+// so. The message loop calls it each time it takes in the window system's
+// events, so that the picture follows before the next frame is drawn.
+void ReportChangedSizes();
 
 // Pixel formats chosen so far (1-based index).
 const GlFormat* PixelFormat(int index);

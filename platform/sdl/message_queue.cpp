@@ -17,6 +17,7 @@ void PumpEvents() {
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         TranslateEvent(event);
     }
+    ReportChangedSizes();
 }
 
 } // namespace platform::detail

@@ -1,15 +1,18 @@
-// video.cpp - starting SDL's video and choosing its driver.
+// video.cpp - starting SDL's video with the driver chosen for it.
 //
 // Without a driver named in SDL_VIDEODRIVER the layer asks for X11 (a Wayland
 // desktop serves it through XWayland): display modes and window frames are
 // X11 notions, and SDL would otherwise fall back to its invisible offscreen
-// driver and the program would run unseen. Every GL context is made through
-// EGL, which honours a 16-bit depth request exactly on Mesa, so the window and
-// the offscreen renderer draw the same pixels.
+// driver and the program would run unseen. SDL's Wayland driver is never
+// started (video_driver_request.h). Every GL context is made through EGL,
+// which honours a 16-bit depth request exactly on Mesa, so the window and the
+// offscreen renderer draw the same pixels.
 #include "platform/display.h"
 #include "platform/sdl/internal.h"
 #include "platform/sdl/offscreen.h"
+#include "platform/sdl/video_driver_request.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -24,11 +27,10 @@ bool g_offscreenForced = false;
 std::string g_videoProblem; // why video could not start, one line
 
 // What kept video from starting, in the user's terms: the display that could
-// not be opened, or the driver named instead of X11 that could not start.
-std::string VideoProblem() {
-    const char* named = g_offscreenForced ? "offscreen" : std::getenv("SDL_VIDEODRIVER");
-    if (named != nullptr && *named != '\0' && std::strcmp(named, "x11") != 0) {
-        return std::string("cannot start video driver ") + named + " (" + SDL_GetError() + ")";
+// not be opened, or the drivers named instead of X11 that could not start.
+std::string VideoProblem(const std::string& drivers) {
+    if (drivers != "x11") {
+        return "cannot start video driver " + drivers + " (" + SDL_GetError() + ")";
     }
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') {
@@ -61,14 +63,22 @@ bool EnsureVideo() {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // A full-screen window stays when it loses focus, as on the desktop API.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    if (g_offscreenForced) {
-        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
-    } else {
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11"); // SDL_VIDEODRIVER still wins
+    const VideoDriverChoice choice =
+        g_offscreenForced
+            ? VideoDriverChoice{"offscreen", "", ""}
+            : ChooseVideoDriver(std::getenv("SDL_VIDEODRIVER"), std::getenv("DISPLAY"));
+    if (!choice.refusal.empty()) {
+        g_videoProblem = choice.refusal;
+        g_video = VideoState::Unavailable;
+        return false;
     }
+    if (!choice.notice.empty()) {
+        std::fprintf(stderr, "%s\n", choice.notice.c_str());
+    }
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, choice.drivers.c_str(), SDL_HINT_OVERRIDE);
     detail::FilterLostX11WindowErrors();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        g_videoProblem = VideoProblem();
+        g_videoProblem = VideoProblem(choice.drivers);
         g_video = VideoState::Unavailable;
         return false;
     }

@@ -20,6 +20,9 @@ struct WindowClass {
     HINSTANCE instance;
 };
 
+// Why the screen saver is held off, as the desktop shows it.
+constexpr char kScreenSaverReason[] = "Showing a real-time animation";
+
 std::map<std::string, WindowClass> g_classes;
 std::vector<HWND__*> g_windows;
 ATOM g_nextAtom = 0xC000;
@@ -52,9 +55,12 @@ void SetGlAttributes(const GlFormat& format) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.doubleBuffer);
 }
 
-// Shows the window. The first time, it reports the window's size, as the
-// first show does on the desktop API, and asks whether the screen saver and
-// the monitor's power-down may start: a procedure answering 0 refuses them.
+// Shows the window. The first time, it asks whether the screen saver and the
+// monitor's power-down may start: a procedure answering 0 refuses them. The
+// size the window system gives the window as it shows is not reported here:
+// the program sets its view up for the size it asked for once the window
+// shows, and a size reported before that would be overridden. It is reported
+// from the message loop instead (ReportChangedSizes), before the next frame.
 void ShowNative(HWND__* window) {
     if (window->native == nullptr && !detail::RealizeWindow(window, nullptr)) {
         return;
@@ -64,13 +70,13 @@ void ShowNative(HWND__* window) {
         return;
     }
     window->shown = true;
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(window->native, &width, &height);
-    detail::ReportSize(window, SIZE_RESTORED, width, height);
     const bool saverRefused = SendMessage(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0) == 0;
     const bool powerRefused = SendMessage(window, WM_SYSCOMMAND, SC_MONITORPOWER, 0) == 0;
     if (saverRefused || powerRefused) {
+        // The desktop lists who holds its screen saver off, and why: the
+        // window's title names the program.
+        SDL_SetHint(SDL_HINT_APP_NAME, window->title.c_str());
+        SDL_SetHint(SDL_HINT_SCREENSAVER_INHIBIT_ACTIVITY_NAME, kScreenSaverReason);
         SDL_DisableScreenSaver();
     }
 }
@@ -179,6 +185,21 @@ void ReportSize(HWND__* window, WPARAM kind, int width, int height) {
         window->clientHeight = height;
     }
     SendMessage(window, WM_SIZE, kind, MAKELPARAM(width, height));
+}
+
+void ReportChangedSizes() {
+    const std::vector<HWND__*> windows = g_windows; // a procedure may make or end windows
+    for (HWND__* window : windows) {
+        if (FindWindow(window) == nullptr || !window->shown ||
+            window->reportedKind == SIZE_MINIMIZED ||
+            (SDL_GetWindowFlags(window->native) & SDL_WINDOW_MINIMIZED) != 0) {
+            continue;
+        }
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window->native, &width, &height);
+        ReportSize(window, window->reportedKind, width, height);
+    }
 }
 
 } // namespace detail

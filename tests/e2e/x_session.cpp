@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -39,6 +40,23 @@ std::string ReadDisplayNumber(int descriptor) {
 int Number(const std::string& text, const std::string& label) {
     const std::size_t at = text.find(label);
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + label.size());
+}
+
+// `change` applied over `base`: a name it sets or unsets loses base's word on it.
+ProcessEnvironment Changed(ProcessEnvironment base, const ProcessEnvironment& change) {
+    const auto named = [&](const std::string& name) {
+        bool found =
+            std::find(change.unset.begin(), change.unset.end(), name) != change.unset.end();
+        for (const auto& [setName, value] : change.set) {
+            found = found || setName == name;
+        }
+        return found;
+    };
+    std::erase_if(base.set, [&](const auto& entry) { return named(entry.first); });
+    std::erase_if(base.unset, named);
+    base.set.insert(base.set.end(), change.set.begin(), change.set.end());
+    base.unset.insert(base.unset.end(), change.unset.begin(), change.unset.end());
+    return base;
 }
 
 void Stop(const RunningProcess& process) {
@@ -142,6 +160,13 @@ bool XSession::StartServer(const XServerSetup& setup) {
         return false;
     }
     display_ = ":" + number;
+    // A developer's own Wayland desktop or driver choice must not reach the
+    // programs tested here.
+    access_ = XServerAccess{
+        display_,
+        {},
+        ProcessEnvironment{{{"DISPLAY", display_}}, {"SDL_VIDEODRIVER", "WAYLAND_DISPLAY"}},
+        {}};
     return true;
 }
 
@@ -171,23 +196,40 @@ XSession::XSession(const XServerSetup& setup) : managed_(setup.windowManager) {
     }
 }
 
+XSession::XSession(XServerAccess access)
+    : display_(access.display), access_(std::move(access)), ready_(true) {}
+
 XSession::~XSession() {
     Stop(manager_);
     Stop(server_);
 }
 
+std::vector<std::string> XSession::ToolCommand(const std::vector<std::string>& arguments,
+                                               bool limited) const {
+    std::vector<std::string> command = access_.enter;
+    if (limited) {
+        command.insert(command.end(), access_.toolLimit.begin(), access_.toolLimit.end());
+    }
+    command.push_back("/usr/bin/" + arguments[0]);
+    command.insert(command.end(), arguments.begin() + 1, arguments.end());
+    return command;
+}
+
 std::string XSession::Tool(const std::vector<std::string>& arguments) const {
-    std::vector<std::string> command = arguments;
-    command[0] = "/usr/bin/" + command[0];
-    return RunProcess(command, ProcessEnvironment{{{"DISPLAY", display_}}, {}}).out;
+    return RunProcess(ToolCommand(arguments, true), access_.environment).out;
+}
+
+RunningProcess XSession::StartTool(const std::vector<std::string>& arguments) const {
+    return StartProcess(ToolCommand(arguments, false), access_.environment);
 }
 
 RunningProcess XSession::Start(const std::string& program,
-                               const std::vector<std::string>& arguments) const {
-    std::vector<std::string> command{BuiltProgram(program)};
+                               const std::vector<std::string>& arguments,
+                               const ProcessEnvironment& change) const {
+    std::vector<std::string> command = access_.enter;
+    command.push_back(BuiltProgram(program));
     command.insert(command.end(), arguments.begin(), arguments.end());
-    return StartProcess(command, ProcessEnvironment{{{"DISPLAY", display_}},
-                                                    {"SDL_VIDEODRIVER", "WAYLAND_DISPLAY"}});
+    return StartProcess(command, Changed(access_.environment, change));
 }
 
 std::string XSession::WaitForWindow(const std::string& title, const std::string& other) const {
@@ -263,6 +305,15 @@ std::string XSession::Property(const std::string& window, const std::string& nam
 WindowGeometry XSession::Screen() const {
     const std::string info = Tool({"xwininfo", "-root"});
     return WindowGeometry{0, 0, Number(info, "Width:"), Number(info, "Height:")};
+}
+
+bool XSession::WindowPicture(const std::string& window, PngImage* picture) const {
+    const std::string dump = scratch_.Path("window.xwd");
+    const std::string png = scratch_.Path("window.png");
+    std::filesystem::remove(png);
+    Tool({"xwd", "-id", window, "-silent", "-out", dump});
+    Tool({"ffmpeg", "-loglevel", "error", "-y", "-f", "xwd_pipe", "-i", dump, png});
+    return ReadPng(png, picture);
 }
 
 std::string XSession::ClientResources(int pid) const {

@@ -6,9 +6,12 @@
 // its dummy driver, a desktop at 1920x1080 that really switches to 1680x1050
 // or 1024x768 through RandR, as a monitor would. Either picks a free display
 // itself. Xorg needs root (it is given its own configuration); where it cannot
-// start, the session says why and tests skip.
+// start, the session says why and tests skip. A third kind is a server some
+// other program runs and manages, XWayland under a Wayland compositor: the
+// session then only reaches it (see XServerAccess).
 #pragma once
 
+#include "tests/support/png_reading.h"
 #include "tests/support/polling.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/subprocess.h"
@@ -37,6 +40,17 @@ struct XServerSetup {
     bool windowManager = true;
 };
 
+// How to reach an X server that another program runs: `enter` is a command
+// that runs the rest of its line where that server is (in its namespaces),
+// `environment` what a client there is given (DISPLAY among it); tools run
+// under `toolLimit` as well, a command that ends one that hangs.
+struct XServerAccess {
+    std::string display;
+    std::vector<std::string> enter;
+    ProcessEnvironment environment;
+    std::vector<std::string> toolLimit;
+};
+
 // Xorg's desktop at 1920x1080, switching, under openbox unless said otherwise.
 inline XServerSetup SwitchingServer(bool windowManager = true) {
     return XServerSetup{true, 1920, 1080, windowManager};
@@ -46,6 +60,7 @@ class XSession {
   public:
     explicit XSession(const XServerSetup& setup); // starts the server and the window manager
     XSession(int width, int height) : XSession(XServerSetup{false, width, height, true}) {}
+    explicit XSession(XServerAccess access); // starts nothing; its manager is the server's owner
     ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
@@ -56,9 +71,13 @@ class XSession {
 
     // Runs an X tool against this display; its standard output.
     std::string Tool(const std::vector<std::string>& arguments) const;
-    // Starts a program of the build on this display.
-    RunningProcess Start(const std::string& program,
-                         const std::vector<std::string>& arguments = {}) const;
+    // Starts a tool where this display is and leaves it running (a bus
+    // monitor, say).
+    RunningProcess StartTool(const std::vector<std::string>& arguments) const;
+    // Starts a program of the build on this display; `change` is applied to
+    // the environment it gets there.
+    RunningProcess Start(const std::string& program, const std::vector<std::string>& arguments = {},
+                         const ProcessEnvironment& change = {}) const;
 
     // The newest shown window with this title that is not `other`, waited
     // for; empty when none comes.
@@ -81,6 +100,9 @@ class XSession {
     // shows now: a program drawing moving frames has then swapped at least
     // that many times.
     bool WaitForPictures(int count) const;
+    // The window's own pixels, as the server holds them (xwd); false when
+    // they cannot be read.
+    bool WindowPicture(const std::string& window, PngImage* picture) const;
     // What the server holds for the program with this pid, one line a kind of
     // resource ("windows : 1"), over all its connections.
     std::string ClientResources(int pid) const;
@@ -91,10 +113,15 @@ class XSession {
 
   private:
     bool StartServer(const XServerSetup& setup);
+    // A tool's command where the server is: the way in, the limit for a
+    // tool waited for, then the tool from /usr/bin.
+    std::vector<std::string> ToolCommand(const std::vector<std::string>& arguments,
+                                         bool limited) const;
 
     ScratchDirectory scratch_; // the server's configuration and log
     bool managed_ = true;
     std::string display_;
+    XServerAccess access_; // empty but for the display where the session runs the server
     RunningProcess server_;
     RunningProcess manager_;
     bool ready_ = false;

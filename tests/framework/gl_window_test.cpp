@@ -105,11 +105,14 @@ INSTANTIATE_TEST_SUITE_P(, ProgramWithoutADisplay,
                                                         "cannot open display :349"},
                                          MissingDisplay{"DisplayUnset", {}, "DISPLAY is not set"},
                                          MissingDisplay{"DriverThatCannotStart",
+                                                        {{{"SDL_VIDEODRIVER", "nosuch"}}, {}},
+                                                        "cannot start video driver nosuch"},
+                                         MissingDisplay{"NativeWaylandWithoutXWayland",
                                                         {{{"SDL_VIDEODRIVER", "wayland"},
                                                           {"WAYLAND_DISPLAY", "wayland-349"},
                                                           {"XDG_RUNTIME_DIR", "/nonexistent"}},
                                                          {}},
-                                                        "cannot start video driver wayland"}),
+                                                        "DISPLAY is not set for XWayland"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

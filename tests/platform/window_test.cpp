@@ -114,6 +114,30 @@ TEST_F(Windows, MinimiseAndRestoreAreEachReportedOnce) {
     EXPECT_EQ(HIWORD(g_sizes[0]), 100);
 }
 
+// A compositor may resize a window while it shows, and SDL may fold the events
+// that said so into others: whatever the window's size then is reaches the
+// procedure the next time the queue is looked at.
+TEST_F(Windows, ASizeTheWindowSystemGaveIsReportedAtTheNextLookAtTheQueue) {
+    Make(WS_POPUP, 200, 100);
+    HDC dc = GetDC(window);
+    const PIXELFORMATDESCRIPTOR request = Request(16);
+    ASSERT_EQ(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request), TRUE);
+    HGLRC context = wglCreateContext(dc);
+    ASSERT_EQ(wglMakeCurrent(dc, context), TRUE);
+    ShowWindow(window, SW_NORMAL);
+    g_sizes.clear();
+    SDL_SetWindowSize(SDL_GL_GetCurrentWindow(), 300, 150);
+    SDL_FlushEvent(SDL_WINDOWEVENT);
+    EXPECT_TRUE(g_sizes.empty());
+    MSG message;
+    PeekMessage(&message, window, 0, 0, PM_REMOVE);
+    ASSERT_EQ(g_sizes.size(), 1u);
+    EXPECT_EQ(LOWORD(g_sizes[0]), 300);
+    EXPECT_EQ(HIWORD(g_sizes[0]), 150);
+    wglMakeCurrent(dc, nullptr);
+    wglDeleteContext(context);
+}
+
 TEST_F(Windows, WithoutAWindowManagerTheFrameAddsNothing) {
     RECT rect{0, 0, 1680, 1050};
     AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_APPWINDOW);
