@@ -3,9 +3,9 @@
 // hand-back, and letting it finish when the program ends.
 //
 // It costs nothing per frame: one line on a socket per switch and per
-// hand-back. The watcher is started from the program's own folder, in a
-// process group of its own, with nothing of the program's open but the
-// socket. Where it cannot be had the program goes on without it and says so
+// hand-back. The watcher is started from the program's own folder or the
+// helper programs' folder of its prefix, in a process group of its own, with nothing of the
+// program's open but the socket. Where it cannot be had the program goes on without it and says so
 // once.
 #include "platform/sdl/internal.h"
 #include "platform/x11/x11_display_mode.h"
@@ -33,6 +33,8 @@ int g_socket = -1;
 pid_t g_watcher = -1;
 bool g_saidWhy = false;
 
+// The watcher beside the program (the build's folder), else among the helper
+// programs of the prefix the program is installed under.
 std::string WatcherPath() {
     char self[4096];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
@@ -40,7 +42,10 @@ std::string WatcherPath() {
         return "tarrow-watch";
     }
     std::string path(self, static_cast<std::size_t>(length));
-    return path.substr(0, path.rfind('/') + 1) + "tarrow-watch";
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    const std::string beside = folder + "tarrow-watch";
+    return access(beside.c_str(), X_OK) == 0 ? beside
+                                             : folder + TARROW_WATCHER_FROM_BIN + "/tarrow-watch";
 }
 
 // Waits up to `limitMs` for the watcher to end; whether it did (and was reaped).
