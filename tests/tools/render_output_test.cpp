@@ -3,9 +3,9 @@
 #include "scene/vesk_nb_17.h"
 #include "tests/support/png_reading.h"
 #include "tests/support/scratch_directory.h"
+#include "tools/state-dump/state_dump.h"
 #include "tools/tarrow-render/offscreen_scene.h"
 #include "tools/tarrow-render/png_image.h"
-#include "tools/tarrow-render/state_dump.h"
 
 #include <gtest/gtest.h>
 

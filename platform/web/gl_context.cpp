@@ -1,0 +1,127 @@
+// gl_context.cpp - device contexts, pixel formats, GL rendering contexts and
+// the buffer swap.
+//
+// A rendering context is the GL 1.1 layer's, on the window's canvas; it draws
+// with the depth the pixel format asks for (16 bits here, exactly), colour
+// always 8 bits a channel. The swap shows the frame on the canvas and gives
+// the browser its turn: until the next animation frame, so that the demo runs
+// at the display's rate as it does where the driver waits for the retrace,
+// or, for runs that are not paced, only until the browser has looked at its
+// events. A pause the program asked of Sleep ends before the swap returns.
+#include "gl11/surface.h"
+#include "platform/web/browser.h"
+#include "platform/web/internal.h"
+#include "platform/web/page.h"
+
+#include <vector>
+
+namespace platform {
+namespace {
+
+std::vector<int> g_depthBits; // index + 1 is the format's number
+bool g_paced = true;
+
+} // namespace
+
+namespace detail {
+
+int DepthBitsOf(int format) {
+    if (format < 1 || format > static_cast<int>(g_depthBits.size())) {
+        return 0;
+    }
+    return g_depthBits[static_cast<std::size_t>(format - 1)];
+}
+
+} // namespace detail
+
+namespace web {
+
+void UnpacedSwaps() {
+    g_paced = false;
+}
+
+} // namespace web
+} // namespace platform
+
+using namespace platform;
+
+HDC GetDC(HWND handle) {
+    HWND__* window = detail::FindWindow(handle);
+    return window != nullptr ? &window->deviceContext : nullptr;
+}
+
+int ReleaseDC(HWND handle, HDC deviceContext) {
+    HWND__* window = detail::FindWindow(handle);
+    return window != nullptr && deviceContext == &window->deviceContext ? 1 : 0;
+}
+
+int ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
+    if (deviceContext == nullptr || request == nullptr ||
+        (request->dwFlags & PFD_SUPPORT_OPENGL) == 0 || request->iPixelType != PFD_TYPE_RGBA) {
+        return 0;
+    }
+    const int depth = request->cDepthBits <= 16 ? 16 : 24;
+    for (std::size_t i = 0; i < g_depthBits.size(); ++i) {
+        if (g_depthBits[i] == depth) {
+            return static_cast<int>(i + 1);
+        }
+    }
+    g_depthBits.push_back(depth);
+    return static_cast<int>(g_depthBits.size());
+}
+
+BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* /*request*/) {
+    HWND__* window = deviceContext != nullptr ? detail::FindWindow(deviceContext->window) : nullptr;
+    // A window's format is set once.
+    if (window == nullptr || detail::DepthBitsOf(format) == 0 || window->pixelFormat != 0) {
+        return FALSE;
+    }
+    window->pixelFormat = format;
+    return TRUE;
+}
+
+HGLRC wglCreateContext(HDC deviceContext) {
+    HWND__* window = deviceContext != nullptr ? detail::FindWindow(deviceContext->window) : nullptr;
+    if (window == nullptr || window->pixelFormat == 0) {
+        return nullptr;
+    }
+    // Making a context does not make it current; the one current stays so.
+    gl11::Context* previous = gl11::CurrentContext();
+    gl11::Context* context =
+        gl11::CreateCanvasContext(("#" + window->canvas).c_str(), window->clientWidth,
+                                  window->clientHeight, detail::DepthBitsOf(window->pixelFormat));
+    gl11::MakeCurrent(previous);
+    return context != nullptr ? new HGLRC__{context} : nullptr;
+}
+
+BOOL wglMakeCurrent(HDC deviceContext, HGLRC renderingContext) {
+    if (renderingContext == nullptr) {
+        gl11::MakeCurrent(nullptr);
+        return TRUE;
+    }
+    if (deviceContext == nullptr || detail::FindWindow(deviceContext->window) == nullptr) {
+        return FALSE;
+    }
+    gl11::MakeCurrent(renderingContext->context);
+    return TRUE;
+}
+
+BOOL wglDeleteContext(HGLRC renderingContext) {
+    if (renderingContext == nullptr) {
+        return FALSE;
+    }
+    gl11::DestroyContext(renderingContext->context);
+    delete renderingContext;
+    return TRUE;
+}
+
+BOOL SwapBuffers(HDC deviceContext) {
+    HWND__* window = deviceContext != nullptr ? detail::FindWindow(deviceContext->window) : nullptr;
+    gl11::Context* context = gl11::CurrentContext();
+    if (window == nullptr || context == nullptr) {
+        return FALSE;
+    }
+    gl11::Present(context);
+    tarrow_yield_to_browser(g_paced ? 1 : 0, detail::TakeSleepDeadline());
+    return TRUE;
+}

@@ -1,0 +1,87 @@
+// run.test.mjs - the page runs the scene as tarrow-render does: the same
+// state after 0, 60 and 600 frames, byte for byte, and frames 1, 120 and 600
+// that match Mesa's within the tolerance of compare.mjs, a tolerance that
+// still sees one light left dark.
+import assert from 'node:assert/strict';
+import {after, before, describe, test} from 'node:test';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+
+import {openBrowser, runPage} from './browser.mjs';
+import {compareFrames, writeSideBySide} from './compare.mjs';
+import {nativeDump, nativeRun} from './reference.mjs';
+
+const kSeed = 3; // starts over the lit city
+const kSize = '640x400';
+const kDumpsAfter = [0, 60, 600];
+const kFramesCompared = [1, 120, 600];
+const kPage = process.env.TARROW_PAGE || 'dist/web';
+const kPlantedPage = process.env.TARROW_PLANTED_PAGE || 'build-web/page-planted';
+
+function query(frames, extra) {
+  return `?seed=${kSeed}&size=${kSize}&frames=${frames}${extra}`;
+}
+
+async function explain(frame, mesa, page, result) {
+  const path = join(tmpdir(), `tarrow-web-frame-${frame}.png`);
+  await writeSideBySide(path, mesa, page);
+  return `frame ${frame}: ${(100 * result.darker).toFixed(2)} % darker, ` +
+         `${(100 * result.brighter).toFixed(2)} % brighter (Mesa, page, difference: ${path})`;
+}
+
+describe('the page runs the scene as tarrow-render does', () => {
+  let session;
+  const pageRuns = {};
+  const mesaDumps = {};
+  let mesaFrames;
+
+  before(async () => {
+    session = await openBrowser(kPage);
+    // The longest run also gives the frames compared.
+    const last = Math.max(...kDumpsAfter);
+    for (const frames of kDumpsAfter) {
+      const capture = frames === last ? `&capture=${kFramesCompared.join(',')}` : '';
+      pageRuns[frames] = await runPage(session, query(frames, '&dump=1' + capture));
+      if (frames === last) {
+        ({dump: mesaDumps[frames], frames: mesaFrames} =
+             await nativeRun(kSeed, kSize, frames, kFramesCompared));
+      } else {
+        mesaDumps[frames] = await nativeDump(kSeed, frames, kSize);
+      }
+    }
+  });
+
+  after(async () => {
+    await session?.close();
+  });
+
+  for (const frames of kDumpsAfter) {
+    test(`the state dump after ${frames} frames is tarrow-render's, byte for byte`, () => {
+      const dump = pageRuns[frames].dump;
+      assert.ok(dump.length > 0);
+      // Line by line first, so that a difference is reported where it is.
+      assert.deepEqual(dump.split('\n'), mesaDumps[frames].split('\n'));
+      assert.equal(dump, mesaDumps[frames]);
+    });
+  }
+
+  for (const frame of kFramesCompared) {
+    test(`frame ${frame} is Mesa's within the tolerance`, async () => {
+      const page = pageRuns[Math.max(...kDumpsAfter)].frames[frame];
+      const result = compareFrames(mesaFrames[frame], page);
+      assert.ok(result.within, await explain(frame, mesaFrames[frame], page, result));
+    });
+  }
+
+  test('the comparison catches a light left dark', async () => {
+    const planted = await openBrowser(kPlantedPage);
+    try {
+      const frame = 120;
+      const run = await runPage(planted, query(frame, `&capture=${frame}`));
+      const result = compareFrames(mesaFrames[frame], run.frames[frame]);
+      assert.ok(!result.within, await explain(frame, mesaFrames[frame], run.frames[frame], result));
+    } finally {
+      await planted.close();
+    }
+  });
+});

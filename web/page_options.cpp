@@ -1,0 +1,95 @@
+// page_options.cpp - the query's pairs, read through the option table.
+#include "web/page_options.h"
+
+#include "framework/option_table.h"
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr unsigned long long kMostFrames = 1000000000;
+constexpr unsigned long long kLargestEdge = 16384;
+
+using Problem = std::optional<std::string>;
+
+Problem ReadSize(const std::string& value, int* width, int* height) {
+    const std::size_t cross = value.find('x');
+    unsigned long long w = 0;
+    unsigned long long h = 0;
+    if (cross == std::string::npos || !ReadWholeNumber(value.substr(0, cross), kLargestEdge, &w) ||
+        !ReadWholeNumber(value.substr(cross + 1), kLargestEdge, &h) || w == 0 || h == 0) {
+        return "size= takes WxH, 1 to 16384 a side, not '" + value + "'";
+    }
+    *width = static_cast<int>(w);
+    *height = static_cast<int>(h);
+    return std::nullopt;
+}
+
+Problem ReadFrameList(const std::string& value, std::set<long>* frames) {
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const std::size_t comma = std::min(value.find(',', start), value.size());
+        unsigned long long frame = 0;
+        if (!ReadWholeNumber(value.substr(start, comma - start), kMostFrames, &frame) ||
+            frame == 0) {
+            return "capture= takes frame numbers from 1, separated by commas, not '" + value + "'";
+        }
+        frames->insert(static_cast<long>(frame));
+        start = comma + 1;
+    }
+    return std::nullopt;
+}
+
+std::vector<CommandOption> PageTable(PageOptions* o) {
+    return {
+        SeedOption("", &o->seed, &o->seeded),
+        {"--frames", "", "N", "",
+         [o](const std::string& value) -> Problem {
+             unsigned long long frames = 0;
+             if (!ReadWholeNumber(value, kMostFrames, &frames)) {
+                 return "frames= takes a whole number from 0 to 1000000000, not '" + value + "'";
+             }
+             o->run = true;
+             o->frames = static_cast<long>(frames);
+             return std::nullopt;
+         }},
+        {"--size", "", "WxH", "",
+         [o](const std::string& value) { return ReadSize(value, &o->width, &o->height); }},
+        {"--dump", "", "1", "",
+         [o](const std::string& value) -> Problem {
+             if (value != "1" && value != "0") {
+                 return "dump= takes 1 or 0, not '" + value + "'";
+             }
+             o->dump = value == "1";
+             return std::nullopt;
+         }},
+        {"--capture", "", "LIST", "",
+         [o](const std::string& value) { return ReadFrameList(value, &o->capture); }},
+    };
+}
+
+} // namespace
+
+PageOptions ParsePageOptions(const std::string& query) {
+    PageOptions options;
+    std::vector<std::string> arguments{"tarrow"};
+    std::size_t start = query.empty() || query[0] != '?' ? 0 : 1;
+    while (start < query.size()) {
+        const std::size_t end = std::min(query.find('&', start), query.size());
+        if (end > start) {
+            arguments.push_back("--" + query.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
+    options.error = ReadCommandLine(static_cast<int>(argv.size()), argv.data(), PageTable(&options))
+                        .value_or("");
+    if (options.error.empty() && !options.run && (options.dump || !options.capture.empty())) {
+        options.error = "dump= and capture= belong to a run: give frames= too";
+    }
+    return options;
+}
