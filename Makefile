@@ -1,29 +1,86 @@
 # The two commands of the quick start, and the development targets the README
 # documents. Each does its own set-up: packages, configure, build.
+MAKEFLAGS += --no-print-directory
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test test-asan soak bench windows test-windows clean
+# The programs a user runs, configured without the tests and benchmarks, whose
+# libraries running them does not need; and the configuration with them.
+PROGRAMS = tarrow tarrow-watch tarrow-render
+RUN_CONFIG = -DBUILD_TESTING=OFF -DTARROW_BENCH=OFF
+TEST_CONFIG = -DBUILD_TESTING=ON -DTARROW_BENCH=ON
+# Builds the programs in the folder $(1), quietly: its log is shown where it fails.
+build_programs = @echo "Building $(PROGRAMS) in $(1)/bin" && \
+	cmake --build $(1) -j $(JOBS) --target $(PROGRAMS) >$(1)/programs.log 2>&1 || \
+	{ cat $(1)/programs.log; exit 1; }
+
+.PHONY: all setup configure build programs run install uninstall deb test-deb test test-asan soak \
+	bench windows test-windows web serve-web test-web test-wayland clean
 
 all: build
 
 setup:
-	@scripts/setup.sh
+	@scripts/setup.sh test
 
 configure: setup
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(TEST_CONFIG) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# The three programs alone, with only what building and running them needs.
+PREFIX ?= /usr/local
+programs:
+	@scripts/setup.sh run
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+		$(RUN_CONFIG) $(CMAKE_FLAGS) >/dev/null
+	$(call build_programs,$(BUILD))
+
 # Runs the demo in a window; on a machine without a display, renders a preview.
-run: build
+run: programs
 	@scripts/run.sh $(BUILD)
 
-# Linux only: the Windows build's tests (label windows) run under test-windows.
+# Installs the programs (the watcher among the helper programs), the manual
+# pages, the desktop entry and the rest under PREFIX, below DESTDIR where
+# given. What it installed is listed in $(BUILD)/installed-files.txt, which
+# make uninstall removes.
+install: programs
+	@DESTDIR="$(abspath $(DESTDIR))" cmake --install $(BUILD) >/dev/null
+	@sed 's|^|$(abspath $(DESTDIR))|' $(BUILD)/install_manifest.txt >$(BUILD)/installed-files.txt
+	@echo "Installed under $(abspath $(DESTDIR))$(PREFIX); listed in $(BUILD)/installed-files.txt"
+
+uninstall:
+	@test -f $(BUILD)/installed-files.txt || { echo "Nothing installed from $(BUILD)" >&2; exit 1; }
+	@xargs -d '\n' rm -f -- <$(BUILD)/installed-files.txt
+	@sed -n 's|/tarrow/[^/]*$$|/tarrow|p' $(BUILD)/installed-files.txt | sort -u | \
+		xargs -r -d '\n' rmdir --ignore-fail-on-non-empty --
+	@rm $(BUILD)/installed-files.txt
+	@echo "Removed what make install had installed"
+
+# The Debian package, dist/tarrow_VERSION_ARCH.deb: the install under /usr,
+# built with Debian's hardening flags and dated by the last commit.
+DEB_BUILD ?= build-deb
+deb:
+	@scripts/setup.sh deb
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
+		SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct 2>/dev/null || date +%s) \
+		cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+		$(RUN_CONFIG) $(CMAKE_FLAGS) >/dev/null
+	$(call build_programs,$(DEB_BUILD))
+	@scripts/pack.sh $(DEB_BUILD)
+
+# The package checked by lintian, its desktop entry and metadata validated,
+# and installed with apt-get in a clean Debian 12 root, where the programs run.
+test-deb: deb
+	@tests/packaging/deb_test.sh $(DEB_BUILD)/*.deb
+
+# Linux only: the Windows build's tests (label windows) run under test-windows,
+# the Wayland compositors' (label wayland) under test-wayland.
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE windows
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'windows|wayland'
 
 # The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 ASAN_BUILD ?= build-asan
@@ -45,21 +102,59 @@ bench: build
 	@$(BUILD)/bin/tarrow-bench
 
 # The demo for 64-bit Windows, cross-built with MinGW-w64: build-windows/bin/
-# tarrow.exe, and dist/tarrow-win64.zip with a short text beside it.
+# tarrow.exe, and dist/tarrow-VERSION-win64.zip with it stripped, a short text
+# and the licence.
 WINDOWS_BUILD ?= build-windows
 windows:
 	@scripts/setup.sh windows
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	@scripts/pack-windows.sh $(WINDOWS_BUILD)/bin/tarrow.exe dist/tarrow-win64.zip
+	@scripts/pack.sh $(WINDOWS_BUILD)
 
 # The Windows build run under Wine on real X servers, against the Linux build.
 test-windows: windows
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	@scripts/setup.sh test
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(TEST_CONFIG) \
 		-DTARROW_WINDOWS_EXE=$(abspath $(WINDOWS_BUILD))/bin/tarrow.exe $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L windows
 
+# The demo in a web browser, built with Emscripten: dist/web/ (index.html,
+# tarrow.js, tarrow.wasm). Emscripten's system libraries are compiled into the
+# build folder the first time, which takes minutes.
+WEB_BUILD ?= build-web
+WEB_ENV = scripts/web-env.sh $(WEB_BUILD)
+web:
+	@scripts/setup.sh web
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target tarrow-web
+	@rm -rf dist/web && mkdir -p dist/web
+	@cp $(WEB_BUILD)/page/index.html $(WEB_BUILD)/page/tarrow.js $(WEB_BUILD)/page/tarrow.wasm dist/web/
+
+# Serves dist/web on 127.0.0.1 and prints its address.
+serve-web: web
+	@node scripts/serve-web.mjs dist/web
+
+# The page in headless Chromium against tarrow-render on Mesa: state dumps,
+# frames, keys, full screen and a hidden page (not part of make test).
+test-web: web
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target tarrow-render
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target tarrow-web-planted
+	@cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	@TARROW_RENDER=$(abspath $(BUILD))/bin/tarrow-render TARROW_PAGE=$(abspath dist/web) \
+		TARROW_PLANTED_PAGE=$(abspath $(WEB_BUILD))/page-planted \
+		node --test --test-concurrency=1 tests/web/
+
+# The demo under today's Wayland compositors (mutter, the GNOME shell, KWin),
+# started headless with XWayland; installs them first.
+test-wayland:
+	@scripts/setup.sh wayland
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(TEST_CONFIG) -DTARROW_WAYLAND_TESTS=ON \
+		$(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target wayland_tests
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L wayland
+
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) dist
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD) $(DEB_BUILD) dist

@@ -1,23 +1,54 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need;
-# with the argument "windows", also those of the Windows build and its tests
-# (MinGW-w64, Wine).
-# As root it installs what is missing; otherwise it prints the command to run.
+# Installs the Debian packages of the groups named (run when none is):
+#   run      building and running the programs: compiler, CMake, SDL2, Mesa
+#   test     the test suite: run's, and the libraries, X servers and tools the
+#            tests use
+#   windows  the Windows build and its tests: MinGW-w64, Wine
+#   web      the browser build and its tests: test's, Emscripten, Chromium,
+#            and npm where no node package manager is there
+#   wayland  test's, the compositors of today's desktops and what the tests
+#            ask of them (buses, XWayland's tools, reading the screen back)
+#   deb      the Debian package and its checks: run's, Debian's packaging
+#            tools, lintian, mmdebstrap, the desktop entry's validators
+# As root it installs what is missing, waiting for another package manager
+# to finish first; otherwise it prints the command to run as root.
 set -euo pipefail
 
-packages=(
+run=(
   build-essential cmake pkg-config
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libxrandr-dev
-  libgtest-dev libbenchmark-dev libpng-dev libdeflate-dev
+  libdeflate-dev
+)
+test=(
+  "${run[@]}" libgtest-dev libbenchmark-dev libpng-dev
   xvfb xauth xserver-xorg-core xserver-xorg-video-dummy openbox xdotool wmctrl x11-utils
   x11-xserver-utils xrestop apitrace python3-jsonschema ffmpeg
 )
-if [ "${1:-}" = windows ]; then
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 x11-apps)
-fi
+
+packages=()
+for group in "${@:-run}"; do
+  case $group in
+  run) packages+=("${run[@]}") ;;
+  test) packages+=("${test[@]}") ;;
+  windows) packages+=(cmake g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 x11-apps) ;;
+  web)
+    packages+=("${test[@]}" emscripten chromium)
+    command -v npm >/dev/null || packages+=(npm)
+    ;;
+  wayland)
+    packages+=("${test[@]}" mutter gnome-shell kwin-wayland xwayland dbus dbus-bin libglib2.0-bin
+      python3-dbus x11-apps libdecor-0-plugin-1-cairo)
+    ;;
+  deb) packages+=("${run[@]}" dpkg-dev file lintian mmdebstrap desktop-file-utils appstream) ;;
+  *)
+    echo "setup.sh: no group '$group' (run, test, windows, web, wayland, deb)" >&2
+    exit 2
+    ;;
+  esac
+done
 
 missing=()
-for package in "${packages[@]}"; do
+for package in $(printf '%s\n' "${packages[@]}" | sort -u); do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$package")
   fi
@@ -28,12 +59,37 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing packages. Install them with:" >&2
-  echo "  sudo apt-get install ${missing[*]}" >&2
+  if command -v sudo >/dev/null; then
+    echo "Missing packages. Install them with:" >&2
+    echo "  sudo apt-get install ${missing[*]}" >&2
+  else
+    echo "Missing packages. Install them by running this line as root:" >&2
+    echo "  apt-get install ${missing[*]}" >&2
+  fi
   exit 1
 fi
 
-echo "Installing: ${missing[*]}"
+# apt-get waits for dpkg's lock itself (DPkg::Lock::Timeout), but not for the
+# package lists' lock or the download folder's: those are tried again while
+# another package manager holds them.
+wait_s=600
+apt_get() {
+  local log waited=0
+  log=$(mktemp)
+  until apt-get -o DPkg::Lock::Timeout=$wait_s -qq "$@" >"$log" 2>&1; do
+    if ! grep -q 'Could not get lock' "$log" || [ $waited -ge $wait_s ]; then
+      cat "$log" >&2
+      rm -f "$log"
+      return 1
+    fi
+    [ $waited -gt 0 ] || echo "Waiting for another package manager to finish"
+    sleep 5
+    waited=$((waited + 5))
+  done
+  rm -f "$log"
+}
+
+echo "Installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+apt_get update
+apt_get install -y --no-install-recommends "${missing[@]}"
