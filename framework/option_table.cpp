@@ -93,6 +93,19 @@ bool ReadWholeNumber(const std::string& text, unsigned long long largest,
     return problem == std::errc() && stop == end && *value <= largest;
 }
 
+bool ReadSize(const std::string& text, int* width, int* height) {
+    const std::size_t cross = text.find('x');
+    unsigned long long w = 0;
+    unsigned long long h = 0;
+    if (cross == std::string::npos || !ReadWholeNumber(text.substr(0, cross), kLargestEdge, &w) ||
+        !ReadWholeNumber(text.substr(cross + 1), kLargestEdge, &h) || w == 0 || h == 0) {
+        return false;
+    }
+    *width = static_cast<int>(w);
+    *height = static_cast<int>(h);
+    return true;
+}
+
 CommandOption SeedOption(const std::string& help, unsigned int* seed, bool* given) {
     return {"--seed", "", "S", help, [seed, given](const std::string& value) {
                 unsigned long long number = 0;

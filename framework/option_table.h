@@ -36,5 +36,12 @@ std::string OptionsHelp(const std::vector<CommandOption>& table);
 bool ReadWholeNumber(const std::string& text, unsigned long long largest,
                      unsigned long long* value);
 
+// The longest side of a picture either program draws.
+inline constexpr int kLargestEdge = 16384;
+
+// A size written WxH: two whole numbers from 1 to kLargestEdge with a
+// lower-case x between them.
+bool ReadSize(const std::string& text, int* width, int* height);
+
 // The --seed option both programs take: every clock seeding uses the seed.
 CommandOption SeedOption(const std::string& help, unsigned int* seed, bool* given);

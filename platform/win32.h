@@ -7,7 +7,8 @@
 // and the scene read as they were written. On Windows the API is the system's
 // own (windows/win32_shim.h adds the little the program needs beyond it);
 // elsewhere the services are declared below and implemented over SDL2 in
-// sdl/, and nothing above this folder sees SDL.
+// sdl/ or in a browser page in web/ (hosted/ holds what those two share), and
+// nothing above this folder sees SDL.
 //
 // What it is not: a general emulation. Only the messages, styles and flags the
 // program and its tools use are given; everything else is left out on purpose.

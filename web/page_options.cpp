@@ -9,22 +9,8 @@
 namespace {
 
 constexpr unsigned long long kMostFrames = 1000000000;
-constexpr unsigned long long kLargestEdge = 16384;
 
 using Problem = std::optional<std::string>;
-
-Problem ReadSize(const std::string& value, int* width, int* height) {
-    const std::size_t cross = value.find('x');
-    unsigned long long w = 0;
-    unsigned long long h = 0;
-    if (cross == std::string::npos || !ReadWholeNumber(value.substr(0, cross), kLargestEdge, &w) ||
-        !ReadWholeNumber(value.substr(cross + 1), kLargestEdge, &h) || w == 0 || h == 0) {
-        return "size= takes WxH, 1 to 16384 a side, not '" + value + "'";
-    }
-    *width = static_cast<int>(w);
-    *height = static_cast<int>(h);
-    return std::nullopt;
-}
 
 Problem ReadFrameList(const std::string& value, std::set<long>* frames) {
     std::size_t start = 0;
@@ -55,7 +41,13 @@ std::vector<CommandOption> PageTable(PageOptions* o) {
              return std::nullopt;
          }},
         {"--size", "", "WxH", "",
-         [o](const std::string& value) { return ReadSize(value, &o->width, &o->height); }},
+         [o](const std::string& value) -> Problem {
+             if (!ReadSize(value, &o->width, &o->height)) {
+                 return "size= takes WxH, 1 to " + std::to_string(kLargestEdge) + " a side, not '" +
+                        value + "'";
+             }
+             return std::nullopt;
+         }},
         {"--dump", "", "1", "",
          [o](const std::string& value) -> Problem {
              if (value != "1" && value != "0") {

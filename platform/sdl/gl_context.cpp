@@ -1,4 +1,4 @@
-// gl_context.cpp - device contexts, pixel formats and GL rendering contexts.
+// gl_context.cpp - pixel formats and GL rendering contexts.
 //
 // A pixel format request is mapped to the closest surface the driver can be
 // asked for: byte-sized colour channels (32 or 24 colour bits give 8 bits a
@@ -7,14 +7,14 @@
 // matters: a 16-bit depth buffer is part of how the scene looks. Setting the
 // format makes the native window, whose visual depends on it.
 #include "platform/frame_pacing.h"
+#include "platform/hosted/build_hooks.h"
+#include "platform/hosted/pixel_formats.h"
 #include "platform/sdl/internal.h"
-
-#include <vector>
 
 namespace platform {
 namespace {
 
-std::vector<GlFormat> g_formats; // index + 1 is the format's number
+detail::PixelFormats<GlFormat> g_formats;
 
 GlFormat FormatFor(const PIXELFORMATDESCRIPTOR& request) {
     GlFormat format{};
@@ -34,12 +34,6 @@ GlFormat FormatFor(const PIXELFORMATDESCRIPTOR& request) {
     return format;
 }
 
-bool SameFormat(const GlFormat& a, const GlFormat& b) {
-    return a.redBits == b.redBits && a.greenBits == b.greenBits && a.blueBits == b.blueBits &&
-           a.alphaBits == b.alphaBits && a.depthBits == b.depthBits &&
-           a.stencilBits == b.stencilBits && a.doubleBuffer == b.doubleBuffer;
-}
-
 SDL_Window* NativeOf(HDC deviceContext) {
     if (deviceContext == nullptr) {
         return nullptr;
@@ -52,11 +46,8 @@ SDL_Window* NativeOf(HDC deviceContext) {
 
 namespace detail {
 
-const GlFormat* PixelFormat(int index) {
-    if (index < 1 || index > static_cast<int>(g_formats.size())) {
-        return nullptr;
-    }
-    return &g_formats[static_cast<std::size_t>(index - 1)];
+int PixelFormatNumber(const PIXELFORMATDESCRIPTOR& request) {
+    return g_formats.Number(FormatFor(request));
 }
 
 } // namespace detail
@@ -64,34 +55,9 @@ const GlFormat* PixelFormat(int index) {
 
 using namespace platform;
 
-HDC GetDC(HWND handle) {
-    HWND__* window = detail::FindWindow(handle);
-    return window != nullptr ? &window->deviceContext : nullptr;
-}
-
-int ReleaseDC(HWND handle, HDC deviceContext) {
-    HWND__* window = detail::FindWindow(handle);
-    return window != nullptr && deviceContext == &window->deviceContext ? 1 : 0;
-}
-
-int ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
-    if (deviceContext == nullptr || request == nullptr ||
-        (request->dwFlags & PFD_SUPPORT_OPENGL) == 0 || request->iPixelType != PFD_TYPE_RGBA) {
-        return 0;
-    }
-    const GlFormat format = FormatFor(*request);
-    for (std::size_t i = 0; i < g_formats.size(); ++i) {
-        if (SameFormat(g_formats[i], format)) {
-            return static_cast<int>(i + 1);
-        }
-    }
-    g_formats.push_back(format);
-    return static_cast<int>(g_formats.size());
-}
-
 BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* /*request*/) {
     HWND__* window = deviceContext != nullptr ? detail::FindWindow(deviceContext->window) : nullptr;
-    const GlFormat* chosen = detail::PixelFormat(format);
+    const GlFormat* chosen = g_formats.Find(format);
     // A window's format is set once, before it is first shown.
     if (window == nullptr || chosen == nullptr || window->pixelFormat != 0 ||
         window->native != nullptr) {

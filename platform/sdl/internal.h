@@ -1,15 +1,17 @@
 // internal.h - what the files of the layer share: the window object behind an
-// HWND, the device context and rendering context behind HDC and HGLRC, and the
-// few services one file offers another. Only files of this folder include it.
+// HWND (the record every hosted build keeps, with the SDL window behind it),
+// the rendering context behind HGLRC, and the few services one file offers
+// another. Only files of this folder include it.
 #pragma once
 
+#include "platform/hosted/message_queues.h"
+#include "platform/hosted/window_record.h"
+#include "platform/hosted/window_registry.h"
 #include "platform/win32.h"
 
 #include <SDL.h>
 
 #include <optional>
-#include <string>
-#include <vector>
 
 // The GL surface a pixel format asks for, in the terms the driver understands.
 struct GlFormat {
@@ -20,6 +22,8 @@ struct GlFormat {
     int depthBits;
     int stencilBits;
     int doubleBuffer;
+
+    bool operator==(const GlFormat&) const = default;
 };
 
 namespace platform::detail {
@@ -33,38 +37,21 @@ struct FullScreenMode {
 
 } // namespace platform::detail
 
-struct HDC__ {
-    HWND__* window;
-};
-
 struct HGLRC__ {
     SDL_GLContext context;
     bool pacingSet; // swap interval asked for on its first make-current
 };
 
-struct HWND__ {
-    std::string className;
-    WNDPROC procedure = nullptr;
-    std::string title;
-    DWORD style = 0;
-    DWORD exStyle = 0;
+struct HWND__ : platform::detail::WindowRecord {
+    using WindowRecord::WindowRecord;
+
     int x = 0; // frame's top-left corner
     int y = 0;
-    int clientWidth = 0;
-    int clientHeight = 0;
-    LONG_PTR userData = 0;
-    HDC__ deviceContext{this};
-    int pixelFormat = 0; // 1-based, 0 while none is set
     // Made while a full-screen mode was in force, as a pop-up: it covers that mode.
     std::optional<platform::detail::FullScreenMode> fullScreen;
     SDL_Window* native = nullptr; // made when the pixel format is set, or when first shown
     unsigned long x11Window = 0;  // the X window behind it, where the driver is X11
     bool lost = false;            // destroyed by another client; a close was asked for
-    bool shown = false;
-    // The last WM_SIZE sent, so that each change is reported once.
-    WPARAM reportedKind = ~WPARAM{0};
-    int reportedWidth = -1;
-    int reportedHeight = -1;
 };
 
 namespace platform::x11 {
@@ -123,8 +110,6 @@ HWND__* FindWindow(HWND window); // null when the handle is not a live window
 HWND__* WindowFromNative(Uint32 nativeId);
 HWND__* KeyboardWindow(); // the window that keyboard input goes to
 bool RealizeWindow(HWND__* window, const GlFormat* format);
-// Sends WM_SIZE when the kind or the client size differs from the last one sent.
-void ReportSize(HWND__* window, WPARAM kind, int width, int height);
 // Sends WM_SIZE, of the kind last sent, to every shown window that is not
 // minimised and whose size the window system has changed since: a window
 // resized by a compositor or a window manager, whether or not an event said
@@ -132,20 +117,12 @@ void ReportSize(HWND__* window, WPARAM kind, int width, int height);
 // events, so that the picture follows before the next frame is drawn.
 void ReportChangedSizes();
 
-// Pixel formats chosen so far (1-based index).
-const GlFormat* PixelFormat(int index);
-
 // The quit SDL was asked for (SIGTERM, Ctrl-C): every window is closed
 // through its own close path, now or, with none, as the next one is made.
 void RequestQuit();
 
-// The message queues (queued_messages.cpp), and SDL's events turned into
-// messages (event_translation.cpp) whenever they are looked at.
-void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void PurgeMessages(HWND window);
-bool TakeQueuedMessage(MSG* message, HWND window, UINT filterMin, UINT filterMax, UINT remove);
-bool ArrivedSinceLastLook(); // something was queued since the queue was last looked at
-void PumpEvents();
+// SDL's events turned into messages (event_translation.cpp) whenever the
+// queue is looked at (PumpEvents, event_pump.cpp).
 void TranslateEvent(const SDL_Event& event);
 
 // Keys.

@@ -34,8 +34,3 @@ int ShowCursor(BOOL show) {
     }
     return g_cursorCount;
 }
-
-HCURSOR LoadCursor(HINSTANCE /*instance*/, LPCSTR cursorName) {
-    static char arrow;
-    return cursorName == IDC_ARROW ? reinterpret_cast<HCURSOR>(&arrow) : nullptr;
-}

@@ -1,4 +1,5 @@
-// window.cpp - window classes and windows.
+// window.cpp - windows over SDL (their classes, records and the calls that
+// touch only those are every hosted build's: platform/hosted/).
 //
 // A window exists for the program from CreateWindowEx on; the SDL window
 // behind it is made later, when its pixel format is set (the GL surface is
@@ -9,32 +10,22 @@
 #include "platform/sdl/internal.h"
 
 #include <algorithm>
-#include <map>
-#include <string>
 
 namespace platform {
 namespace {
 
-struct WindowClass {
-    WNDPROC procedure;
-    HINSTANCE instance;
-};
-
 // Why the screen saver is held off, as the desktop shows it.
 constexpr char kScreenSaverReason[] = "Showing a real-time animation";
 
-std::map<std::string, WindowClass> g_classes;
-std::vector<HWND__*> g_windows;
-ATOM g_nextAtom = 0xC000;
 bool g_quitPending = false; // asked for while no window existed
 
 // A quit request closes every window, through the program's own close path,
 // so that it ends as when the user closes it and hands the display mode back.
 // One that comes while no window exists is kept for the next window.
 void DeliverPendingQuit() {
-    if (g_quitPending && !g_windows.empty()) {
+    if (g_quitPending && detail::NewestWindow() != nullptr) {
         g_quitPending = false;
-        for (HWND__* window : g_windows) {
+        for (HWND window : detail::LiveWindows()) {
             detail::PostInput(window, WM_CLOSE, 0, 0);
         }
     }
@@ -107,12 +98,11 @@ void RequestQuit() {
 }
 
 HWND__* FindWindow(HWND window) {
-    const auto found = std::find(g_windows.begin(), g_windows.end(), window);
-    return found == g_windows.end() ? nullptr : *found;
+    return static_cast<HWND__*>(FindRecord(window));
 }
 
 HWND__* WindowFromNative(Uint32 nativeId) {
-    for (HWND__* window : g_windows) {
+    for (HWND window : LiveWindows()) {
         if (window->native != nullptr && SDL_GetWindowID(window->native) == nativeId) {
             return window;
         }
@@ -129,7 +119,7 @@ HWND__* KeyboardWindow() {
     }
     // Without a focus (the offscreen driver has none) input goes to the
     // newest window.
-    return g_windows.empty() ? nullptr : g_windows.back();
+    return NewestWindow();
 }
 
 bool RealizeWindow(HWND__* window, const GlFormat* format) {
@@ -172,24 +162,9 @@ bool RealizeWindow(HWND__* window, const GlFormat* format) {
     return true;
 }
 
-void ReportSize(HWND__* window, WPARAM kind, int width, int height) {
-    if (kind == window->reportedKind && width == window->reportedWidth &&
-        height == window->reportedHeight) {
-        return;
-    }
-    window->reportedKind = kind;
-    window->reportedWidth = width;
-    window->reportedHeight = height;
-    if (kind != SIZE_MINIMIZED) {
-        window->clientWidth = width;
-        window->clientHeight = height;
-    }
-    SendMessage(window, WM_SIZE, kind, MAKELPARAM(width, height));
-}
-
 void ReportChangedSizes() {
-    const std::vector<HWND__*> windows = g_windows; // a procedure may make or end windows
-    for (HWND__* window : windows) {
+    // A procedure may make or end windows: each is looked up as its turn comes.
+    for (HWND window : LiveWindows()) {
         if (FindWindow(window) == nullptr || !window->shown ||
             window->reportedKind == SIZE_MINIMIZED ||
             (SDL_GetWindowFlags(window->native) & SDL_WINDOW_MINIMIZED) != 0) {
@@ -207,60 +182,19 @@ void ReportChangedSizes() {
 
 using namespace platform;
 
-// A window's procedure, called at once: size changes, creation and the
-// default handling's requests are sent, not queued.
-LRESULT SendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND__* window = detail::FindWindow(handle);
-    if (window == nullptr) {
-        return 0;
-    }
-    return window->procedure(window, message, wParam, lParam);
-}
-
-HINSTANCE GetModuleHandle(LPCSTR /*moduleName*/) {
-    static char module;
-    return reinterpret_cast<HINSTANCE>(&module);
-}
-
-ATOM RegisterClassEx(const WNDCLASSEX* windowClass) {
-    if (windowClass == nullptr || windowClass->lpszClassName == nullptr ||
-        windowClass->lpfnWndProc == nullptr) {
-        return 0;
-    }
-    const auto [entry, added] = g_classes.try_emplace(
-        windowClass->lpszClassName, WindowClass{windowClass->lpfnWndProc, windowClass->hInstance});
-    return added ? g_nextAtom++ : 0;
-}
-
-BOOL UnregisterClass(LPCSTR className, HINSTANCE /*instance*/) {
-    if (className == nullptr) {
-        return FALSE;
-    }
-    const bool inUse = std::any_of(g_windows.begin(), g_windows.end(),
-                                   [&](HWND__* window) { return window->className == className; });
-    return !inUse && g_classes.erase(className) == 1 ? TRUE : FALSE;
-}
-
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                     void* createParams) {
     if (className == nullptr || !detail::EnsureVideo()) {
         return nullptr;
     }
-    const auto found = g_classes.find(className);
-    if (found == g_classes.end()) {
+    const WNDPROC procedure = detail::ClassProcedure(className);
+    if (procedure == nullptr) {
         return nullptr;
     }
-    auto* window = new HWND__;
-    window->className = className;
-    window->procedure = found->second.procedure;
-    window->title = windowName != nullptr ? windowName : "";
-    window->style = style;
-    window->exStyle = exStyle;
+    auto* window = new HWND__(className, procedure, windowName, style, exStyle, width, height);
     window->x = x;
     window->y = y;
-    window->clientWidth = width;
-    window->clientHeight = height;
     const detail::FullScreenMode* fullScreen = detail::FullScreenRequest();
     if ((style & WS_POPUP) != 0 && fullScreen != nullptr) {
         window->fullScreen = *fullScreen;
@@ -271,18 +205,16 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
         window->clientWidth = std::max(1, width - frame.left - frame.right);
         window->clientHeight = std::max(1, height - frame.top - frame.bottom);
     }
-    g_windows.push_back(window);
+    detail::AddWindow(window, window);
 
     CREATESTRUCT create{
         createParams, instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
         windowName,   className, exStyle};
-    if (SendMessage(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+    // A first show reports the client size again only if it differs.
+    if (!detail::SendCreation(window, create)) {
         DestroyWindow(window);
         return nullptr;
     }
-    // As on the desktop API, creation ends by reporting the client size; a
-    // first show reports it again only if it differs.
-    detail::ReportSize(window, SIZE_RESTORED, window->clientWidth, window->clientHeight);
     DeliverPendingQuit();
     return window;
 }
@@ -304,8 +236,8 @@ BOOL DestroyWindow(HWND handle) {
         SDL_DestroyWindow(window->native);
     }
     detail::PurgeMessages(window);
-    g_windows.erase(std::find(g_windows.begin(), g_windows.end(), window));
-    if (g_windows.empty()) {
+    detail::RemoveWindow(window);
+    if (detail::NewestWindow() == nullptr) {
         SDL_EnableScreenSaver();
     }
     delete window;
@@ -359,40 +291,4 @@ BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL /*hasMenu*/, DWORD /*exSty
         rect->bottom += frame.bottom;
     }
     return TRUE;
-}
-
-BOOL GetClientRect(HWND handle, RECT* rect) {
-    HWND__* window = detail::FindWindow(handle);
-    if (window == nullptr || rect == nullptr) {
-        return FALSE;
-    }
-    *rect = RECT{0, 0, window->clientWidth, window->clientHeight};
-    return TRUE;
-}
-
-LONG_PTR GetWindowLongPtr(HWND handle, int index) {
-    HWND__* window = detail::FindWindow(handle);
-    if (window == nullptr) {
-        return 0;
-    }
-    switch (index) {
-    case GWL_STYLE:
-        return static_cast<LONG_PTR>(window->style);
-    case GWL_EXSTYLE:
-        return static_cast<LONG_PTR>(window->exStyle);
-    case GWLP_USERDATA:
-        return window->userData;
-    default:
-        return 0;
-    }
-}
-
-LONG_PTR SetWindowLongPtr(HWND handle, int index, LONG_PTR value) {
-    HWND__* window = detail::FindWindow(handle);
-    if (window == nullptr || index != GWLP_USERDATA) {
-        return 0;
-    }
-    const LONG_PTR previous = window->userData;
-    window->userData = value;
-    return previous;
 }

@@ -1,5 +1,4 @@
-// gl_context.cpp - device contexts, pixel formats, GL rendering contexts and
-// the buffer swap.
+// gl_context.cpp - pixel formats, GL rendering contexts and the buffer swap.
 //
 // A rendering context is the GL 1.1 layer's, on the window's canvas; it draws
 // with the depth the pixel format asks for (16 bits here, exactly), colour
@@ -9,27 +8,29 @@
 // or, for runs that are not paced, only until the browser has looked at its
 // events. A pause the program asked of Sleep ends before the swap returns.
 #include "gl11/surface.h"
+#include "platform/hosted/build_hooks.h"
+#include "platform/hosted/pixel_formats.h"
 #include "platform/web/browser.h"
 #include "platform/web/internal.h"
 #include "platform/web/page.h"
 
-#include <vector>
-
 namespace platform {
 namespace {
 
-std::vector<int> g_depthBits; // index + 1 is the format's number
+detail::PixelFormats<int> g_depthBits; // a format is the depth bits it asks for
 bool g_paced = true;
+
+int DepthBitsOf(int format) {
+    const int* depth = g_depthBits.Find(format);
+    return depth != nullptr ? *depth : 0;
+}
 
 } // namespace
 
 namespace detail {
 
-int DepthBitsOf(int format) {
-    if (format < 1 || format > static_cast<int>(g_depthBits.size())) {
-        return 0;
-    }
-    return g_depthBits[static_cast<std::size_t>(format - 1)];
+int PixelFormatNumber(const PIXELFORMATDESCRIPTOR& request) {
+    return g_depthBits.Number(request.cDepthBits <= 16 ? 16 : 24);
 }
 
 } // namespace detail
@@ -45,35 +46,10 @@ void UnpacedSwaps() {
 
 using namespace platform;
 
-HDC GetDC(HWND handle) {
-    HWND__* window = detail::FindWindow(handle);
-    return window != nullptr ? &window->deviceContext : nullptr;
-}
-
-int ReleaseDC(HWND handle, HDC deviceContext) {
-    HWND__* window = detail::FindWindow(handle);
-    return window != nullptr && deviceContext == &window->deviceContext ? 1 : 0;
-}
-
-int ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
-    if (deviceContext == nullptr || request == nullptr ||
-        (request->dwFlags & PFD_SUPPORT_OPENGL) == 0 || request->iPixelType != PFD_TYPE_RGBA) {
-        return 0;
-    }
-    const int depth = request->cDepthBits <= 16 ? 16 : 24;
-    for (std::size_t i = 0; i < g_depthBits.size(); ++i) {
-        if (g_depthBits[i] == depth) {
-            return static_cast<int>(i + 1);
-        }
-    }
-    g_depthBits.push_back(depth);
-    return static_cast<int>(g_depthBits.size());
-}
-
 BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* /*request*/) {
     HWND__* window = deviceContext != nullptr ? detail::FindWindow(deviceContext->window) : nullptr;
     // A window's format is set once.
-    if (window == nullptr || detail::DepthBitsOf(format) == 0 || window->pixelFormat != 0) {
+    if (window == nullptr || DepthBitsOf(format) == 0 || window->pixelFormat != 0) {
         return FALSE;
     }
     window->pixelFormat = format;
@@ -89,7 +65,7 @@ HGLRC wglCreateContext(HDC deviceContext) {
     gl11::Context* previous = gl11::CurrentContext();
     gl11::Context* context =
         gl11::CreateCanvasContext(("#" + window->canvas).c_str(), window->clientWidth,
-                                  window->clientHeight, detail::DepthBitsOf(window->pixelFormat));
+                                  window->clientHeight, DepthBitsOf(window->pixelFormat));
     gl11::MakeCurrent(previous);
     return context != nullptr ? new HGLRC__{context} : nullptr;
 }

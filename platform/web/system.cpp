@@ -73,11 +73,6 @@ int ShowCursor(BOOL show) {
     return g_cursorCount;
 }
 
-HCURSOR LoadCursor(HINSTANCE /*instance*/, LPCSTR cursorName) {
-    static char arrow;
-    return cursorName == IDC_ARROW ? reinterpret_cast<HCURSOR>(&arrow) : nullptr;
-}
-
 DWORD GetTickCount() {
     // Milliseconds of the page's clock, wrapping at 2^32 as the original's did.
     return static_cast<DWORD>(static_cast<unsigned long long>(emscripten_get_now()));

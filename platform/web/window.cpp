@@ -1,4 +1,5 @@
-// window.cpp - window classes, and windows as canvases in the page.
+// window.cpp - windows as canvases in the page (their classes, records and
+// the calls that touch only those are every hosted build's: platform/hosted/).
 //
 // A window's canvas is its client area at the size asked for; the page has
 // no frame around it, so outer and client sizes are the same. A WS_POPUP
@@ -10,21 +11,11 @@
 
 #include <emscripten/html5.h>
 
-#include <algorithm>
-#include <map>
 #include <string>
 
 namespace platform {
 namespace {
 
-struct WindowClass {
-    WNDPROC procedure;
-    HINSTANCE instance;
-};
-
-std::map<std::string, WindowClass> g_classes;
-std::vector<HWND__*> g_windows;
-ATOM g_nextAtom = 0xC000;
 int g_nextCanvas = 1;
 bool g_awake = false;
 
@@ -58,28 +49,12 @@ void Show(HWND__* window) {
 
 namespace detail {
 
-const std::vector<HWND__*>& Windows() {
-    return g_windows;
-}
-
 HWND__* FindWindow(HWND window) {
-    const auto found = std::find(g_windows.begin(), g_windows.end(), window);
-    return found == g_windows.end() ? nullptr : *found;
+    return static_cast<HWND__*>(FindRecord(window));
 }
 
 HWND__* KeyboardWindow() {
-    return g_windows.empty() ? nullptr : g_windows.back();
-}
-
-void ReportSize(HWND__* window, WPARAM kind, int width, int height) {
-    if (kind == window->reportedKind && width == window->reportedWidth &&
-        height == window->reportedHeight) {
-        return;
-    }
-    window->reportedKind = kind;
-    window->reportedWidth = width;
-    window->reportedHeight = height;
-    SendMessage(window, WM_SIZE, kind, MAKELPARAM(width, height));
+    return NewestWindow();
 }
 
 bool PageHidden() {
@@ -93,62 +68,29 @@ bool PageHidden() {
 
 using namespace platform;
 
-HINSTANCE GetModuleHandle(LPCSTR /*moduleName*/) {
-    static char module;
-    return reinterpret_cast<HINSTANCE>(&module);
-}
-
-ATOM RegisterClassEx(const WNDCLASSEX* windowClass) {
-    if (windowClass == nullptr || windowClass->lpszClassName == nullptr ||
-        windowClass->lpfnWndProc == nullptr) {
-        return 0;
-    }
-    const auto [entry, added] = g_classes.try_emplace(
-        windowClass->lpszClassName, WindowClass{windowClass->lpfnWndProc, windowClass->hInstance});
-    return added ? g_nextAtom++ : 0;
-}
-
-BOOL UnregisterClass(LPCSTR className, HINSTANCE /*instance*/) {
-    if (className == nullptr) {
-        return FALSE;
-    }
-    const bool inUse = std::any_of(g_windows.begin(), g_windows.end(),
-                                   [&](HWND__* window) { return window->className == className; });
-    return !inUse && g_classes.erase(className) == 1 ? TRUE : FALSE;
-}
-
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                     void* createParams) {
     if (className == nullptr || width <= 0 || height <= 0) {
         return nullptr;
     }
-    const auto found = g_classes.find(className);
-    if (found == g_classes.end()) {
+    const WNDPROC procedure = detail::ClassProcedure(className);
+    if (procedure == nullptr) {
         return nullptr;
     }
-    auto* window = new HWND__;
-    window->className = className;
-    window->procedure = found->second.procedure;
-    window->title = windowName != nullptr ? windowName : "";
-    window->style = style;
-    window->exStyle = exStyle;
-    window->clientWidth = width;
-    window->clientHeight = height;
+    auto* window = new HWND__(className, procedure, windowName, style, exStyle, width, height);
     window->fullScreen = (style & WS_POPUP) != 0 && detail::FullScreenRequested();
     window->canvas = "tarrow-window-" + std::to_string(g_nextCanvas++);
     tarrow_make_canvas(window->canvas.c_str(), width, height, window->title.c_str());
-    g_windows.push_back(window);
+    detail::AddWindow(window, window);
 
     CREATESTRUCT create{
         createParams, instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
         windowName,   className, exStyle};
-    if (SendMessage(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+    if (!detail::SendCreation(window, create)) {
         DestroyWindow(window);
         return nullptr;
     }
-    // As on the desktop API, creation ends by reporting the client size.
-    detail::ReportSize(window, SIZE_RESTORED, window->clientWidth, window->clientHeight);
     return window;
 }
 
@@ -160,8 +102,8 @@ BOOL DestroyWindow(HWND handle) {
     SendMessage(window, WM_DESTROY, 0, 0);
     tarrow_close_canvas(window->canvas.c_str());
     detail::PurgeMessages(window);
-    g_windows.erase(std::find(g_windows.begin(), g_windows.end(), window));
-    if (g_windows.empty() && g_awake) {
+    detail::RemoveWindow(window);
+    if (detail::NewestWindow() == nullptr && g_awake) {
         g_awake = false;
         tarrow_keep_screen_awake(0);
     }
@@ -195,40 +137,4 @@ BOOL ShowWindow(HWND handle, int command) {
 
 BOOL AdjustWindowRectEx(RECT* rect, DWORD /*style*/, BOOL /*hasMenu*/, DWORD /*exStyle*/) {
     return rect != nullptr ? TRUE : FALSE; // a canvas has no frame
-}
-
-BOOL GetClientRect(HWND handle, RECT* rect) {
-    HWND__* window = detail::FindWindow(handle);
-    if (window == nullptr || rect == nullptr) {
-        return FALSE;
-    }
-    *rect = RECT{0, 0, window->clientWidth, window->clientHeight};
-    return TRUE;
-}
-
-LONG_PTR GetWindowLongPtr(HWND handle, int index) {
-    HWND__* window = detail::FindWindow(handle);
-    if (window == nullptr) {
-        return 0;
-    }
-    switch (index) {
-    case GWL_STYLE:
-        return static_cast<LONG_PTR>(window->style);
-    case GWL_EXSTYLE:
-        return static_cast<LONG_PTR>(window->exStyle);
-    case GWLP_USERDATA:
-        return window->userData;
-    default:
-        return 0;
-    }
-}
-
-LONG_PTR SetWindowLongPtr(HWND handle, int index, LONG_PTR value) {
-    HWND__* window = detail::FindWindow(handle);
-    if (window == nullptr || index != GWLP_USERDATA) {
-        return 0;
-    }
-    const LONG_PTR previous = window->userData;
-    window->userData = value;
-    return previous;
 }

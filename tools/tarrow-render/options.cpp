@@ -8,19 +8,6 @@ namespace {
 
 using Problem = std::optional<std::string>;
 
-bool ReadSize(const std::string& text, int* width, int* height) {
-    const std::size_t cross = text.find('x');
-    unsigned long long w = 0;
-    unsigned long long h = 0;
-    if (cross == std::string::npos || !ReadWholeNumber(text.substr(0, cross), kLargestEdge, &w) ||
-        !ReadWholeNumber(text.substr(cross + 1), kLargestEdge, &h) || w == 0 || h == 0) {
-        return false;
-    }
-    *width = static_cast<int>(w);
-    *height = static_cast<int>(h);
-    return true;
-}
-
 // An option whose value is a count from `least` to kMostFrames.
 CommandOption Count(const char* name, const char* value, const char* what, long least,
                     const char* help, long* count, bool* given = nullptr) {

@@ -26,7 +26,6 @@ struct RenderOptions {
     bool version = false;
 };
 
-inline constexpr int kLargestEdge = 16384;
 inline constexpr long kMostFrames = 1'000'000'000;
 
 // Reads the arguments into `options`. Returns a one-line message naming the

@@ -1,21 +1,19 @@
-// message_queue.cpp - the thread's message queue, and the browser's events
-// as the messages they stand for.
+// browser_events.cpp - the browser's events as the messages they stand for.
 //
 //   key pressed, auto-repeated, released   -> WM_KEYDOWN / WM_KEYUP, queued
 //     with Alt held, Alt itself, or F10    -> WM_SYSKEYDOWN / WM_SYSKEYUP
 //   page hidden, shown again               -> WM_SIZE (minimised, restored), sent
 //
-// Two queues, as on the desktop API: posted messages, taken first, and input.
 // The browser's events are noted as they come and turned into messages only
-// when the program looks at its queue, so the window procedure runs where
-// the program's loop expects it. WaitMessage gives the browser its turn until
-// an event comes.
+// when the program looks at its queue (PumpEvents), so the window procedure
+// runs where the program's loop expects it. WaitMessage gives the browser its
+// turn until an event comes.
+#include "platform/hosted/build_hooks.h"
 #include "platform/web/browser.h"
 #include "platform/web/internal.h"
 
 #include <emscripten/html5.h>
 
-#include <algorithm>
 #include <deque>
 
 namespace platform {
@@ -29,48 +27,15 @@ struct BrowserEvent {
     bool hidden;
 };
 
-std::deque<MSG> g_posted;
-std::deque<MSG> g_input;
 std::deque<BrowserEvent> g_events;
-unsigned long g_arrivals = 0; // messages queued so far, both queues
-unsigned long g_arrivalsSeen = 0;
 bool g_listening = false;
 
 constexpr int kF5 = VK_F1 + 4;   // reloads the page
 constexpr int kF11 = VK_F1 + 10; // the browser's own full screen
 
-bool Matches(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
-    if (window != nullptr && message.hwnd != window) {
-        return false;
-    }
-    if (filterMin == 0 && filterMax == 0) {
-        return true;
-    }
-    return message.message >= filterMin && message.message <= filterMax;
-}
-
-bool Take(std::deque<MSG>& queue, MSG* out, HWND window, UINT filterMin, UINT filterMax,
-          UINT remove) {
-    const auto found = std::find_if(queue.begin(), queue.end(), [&](const MSG& message) {
-        return Matches(message, window, filterMin, filterMax);
-    });
-    if (found == queue.end()) {
-        return false;
-    }
-    *out = *found;
-    if ((remove & PM_REMOVE) != 0) {
-        queue.erase(found);
-    }
-    return true;
-}
-
-MSG Make(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return MSG{window, message, wParam, lParam, GetTickCount(), POINT{0, 0}};
-}
-
 void Note(const BrowserEvent& event) {
     g_events.push_back(event);
-    tarrow_wake();
+    detail::WakeWaitingThread();
 }
 
 // Keys the browser keeps for itself: reloading, its own full screen, its
@@ -126,9 +91,8 @@ LPARAM KeyParameter(const BrowserEvent& key) {
 void Translate(const BrowserEvent& event) {
     if (event.kind == BrowserEvent::Visibility) {
         // A hidden page is a minimised window; shown again, a restored one.
-        const std::vector<HWND__*> windows = detail::Windows();
-        for (HWND__* window : windows) {
-            if (!window->shown || detail::FindWindow(window) == nullptr) {
+        for (HWND window : detail::LiveWindows()) {
+            if (detail::FindWindow(window) == nullptr || !window->shown) {
                 continue;
             }
             if (event.hidden) {
@@ -157,17 +121,6 @@ void Translate(const BrowserEvent& event) {
 
 namespace detail {
 
-void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    g_input.push_back(Make(window, message, wParam, lParam));
-    ++g_arrivals;
-}
-
-void PurgeMessages(HWND window) {
-    const auto forWindow = [window](const MSG& message) { return message.hwnd == window; };
-    g_input.erase(std::remove_if(g_input.begin(), g_input.end(), forWindow), g_input.end());
-    g_posted.erase(std::remove_if(g_posted.begin(), g_posted.end(), forWindow), g_posted.end());
-}
-
 void PumpEvents() {
     Listen();
     while (!g_events.empty()) {
@@ -177,8 +130,12 @@ void PumpEvents() {
     }
 }
 
-bool EventsWaiting() {
-    return !g_events.empty();
+bool WaitForEvent() {
+    Listen();
+    if (g_events.empty()) {
+        tarrow_wait_for_event();
+    }
+    return true;
 }
 
 } // namespace detail
@@ -195,71 +152,4 @@ void keybd_event(BYTE virtualKey, BYTE /*scanCode*/, DWORD flags, ULONG_PTR /*ex
     }
     Note(BrowserEvent{released ? BrowserEvent::KeyUp : BrowserEvent::KeyDown, virtualKey, altHeld,
                       false, false});
-}
-
-BOOL PeekMessage(MSG* message, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
-    detail::PumpEvents();
-    g_arrivalsSeen = g_arrivals;
-    if (Take(g_posted, message, window, filterMin, filterMax, remove)) {
-        return TRUE;
-    }
-    return Take(g_input, message, window, filterMin, filterMax, remove) ? TRUE : FALSE;
-}
-
-LRESULT SendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND__* window = detail::FindWindow(handle);
-    if (window == nullptr) {
-        return 0;
-    }
-    return window->procedure(window, message, wParam, lParam);
-}
-
-LRESULT DispatchMessage(const MSG* message) {
-    if (message == nullptr) {
-        return 0;
-    }
-    return SendMessage(message->hwnd, message->message, message->wParam, message->lParam);
-}
-
-BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    g_posted.push_back(Make(window, message, wParam, lParam));
-    ++g_arrivals;
-    return TRUE;
-}
-
-BOOL WaitMessage() {
-    if (g_arrivals != g_arrivalsSeen) {
-        return TRUE; // something arrived since the queue was last looked at
-    }
-    Listen();
-    // Any event may change the window's state (a restore is sent, not
-    // queued), so the caller looks again after each one.
-    if (!detail::EventsWaiting()) {
-        tarrow_wait_for_event();
-    }
-    detail::PumpEvents();
-    return TRUE;
-}
-
-LRESULT DefWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CLOSE:
-        DestroyWindow(handle);
-        return 0;
-    case WM_SYSKEYDOWN:
-        // Alt+F4 asks the window to close, through its own procedure.
-        if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN) != 0) {
-            SendMessage(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-        }
-        return 0;
-    case WM_SYSCOMMAND:
-        if (wParam == SC_CLOSE) {
-            SendMessage(handle, WM_CLOSE, 0, 0);
-            return 0;
-        }
-        // Left to themselves, windows let the screen saver and power-down run.
-        return (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) ? 1 : 0;
-    default:
-        return 0;
-    }
 }

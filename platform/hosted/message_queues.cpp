@@ -1,7 +1,10 @@
-// queued_messages.cpp - the thread's two queues of messages, as on the
-// desktop API: posted messages, taken first, and input (keys, close requests)
-// made from SDL's events. Each keeps its order.
-#include "platform/sdl/internal.h"
+// message_queues.cpp - the thread's two queues of messages, as on the desktop
+// API: posted messages, taken first, and input made from the window system's
+// events. Each keeps its order. A message posted wakes a thread waiting for
+// one (WakeWaitingThread).
+#include "platform/hosted/message_queues.h"
+
+#include "platform/hosted/build_hooks.h"
 
 #include <algorithm>
 #include <deque>
@@ -88,12 +91,6 @@ BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         g_posted.push_back(Make(window, message, wParam, lParam));
         ++g_arrivals;
     }
-    // Wakes a thread blocked in WaitMessage, with an event of the layer's own.
-    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
-        static const Uint32 kWake = SDL_RegisterEvents(1);
-        SDL_Event wake{};
-        wake.type = kWake;
-        SDL_PushEvent(&wake);
-    }
+    detail::WakeWaitingThread();
     return TRUE;
 }
