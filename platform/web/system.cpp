@@ -74,7 +74,7 @@ int ShowCursor(BOOL show) {
 }
 
 DWORD GetTickCount() {
-    // Milliseconds of the page's clock, wrapping at 2^32 as the original's did.
+    // Milliseconds of the page's clock, wrapping at 2^32 as on the desktop.
     return static_cast<DWORD>(static_cast<unsigned long long>(emscripten_get_now()));
 }
 

@@ -2,7 +2,7 @@
 // protocol: F1 asks the browser for full screen and back, a hidden page stops
 // the frames as a minimised window does, Escape ends the demo and leaves its
 // last frame with a line on starting again. Keys are held until the demo has
-// answered them: the demo reads its keys once a frame, as the original did,
+// answered them: the demo reads its keys once a frame, as on every platform,
 // and a frame of the full-size demo on the CPU renderer takes about a second.
 import assert from 'node:assert/strict';
 import {after, before, describe, test} from 'node:test';
