@@ -3,6 +3,7 @@
 
 #include "framework/option_table.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -61,25 +62,52 @@ std::vector<CommandOption> PageTable(PageOptions* o) {
     };
 }
 
+// A pair's problem in the query's own terms: "seed= takes ..." for the
+// table's "--seed takes ...".
+std::string InQueryTerms(std::string problem) {
+    if (problem.starts_with("--")) {
+        const std::size_t space = std::min(problem.find(' '), problem.size());
+        problem = problem.substr(2, space - 2) + "=" + problem.substr(space);
+    }
+    return problem;
+}
+
 } // namespace
 
 PageOptions ParsePageOptions(const std::string& query) {
     PageOptions options;
+    const std::vector<CommandOption> table = PageTable(&options);
+    // Every pair is name=value, each one option with its value attached, so
+    // that no pair is ever read as another's value.
     std::vector<std::string> arguments{"tarrow"};
     std::size_t start = query.empty() || query[0] != '?' ? 0 : 1;
     while (start < query.size()) {
         const std::size_t end = std::min(query.find('&', start), query.size());
-        if (end > start) {
-            arguments.push_back("--" + query.substr(start, end - start));
-        }
+        const std::string pair = query.substr(start, end - start);
         start = end + 1;
+        if (pair.empty()) {
+            continue;
+        }
+        const std::string name = pair.substr(0, pair.find('='));
+        const bool known = std::any_of(table.begin(), table.end(), [&](const CommandOption& o) {
+            return o.name == "--" + name;
+        });
+        if (!known) {
+            options.error = "unknown pair '" + name + "' (seed, frames, size, dump, capture)";
+            return options;
+        }
+        if (pair.size() == name.size()) {
+            options.error = name + "= needs a value";
+            return options;
+        }
+        arguments.push_back("--" + pair);
     }
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) {
         argv.push_back(argument.c_str());
     }
-    options.error = ReadCommandLine(static_cast<int>(argv.size()), argv.data(), PageTable(&options))
-                        .value_or("");
+    options.error = InQueryTerms(
+        ReadCommandLine(static_cast<int>(argv.size()), argv.data(), table).value_or(""));
     if (options.error.empty() && !options.run && (options.dump || !options.capture.empty())) {
         options.error = "dump= and capture= belong to a run: give frames= too";
     }
