@@ -407,7 +407,9 @@ void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format
 }
 
 const GLubyte* glGetString(GLenum name) {
-    static std::string text;
+    // Each name's string stays as it is while the program keeps it.
+    static std::string renderer;
+    const char* text = "";
     Context* c = CurrentContext();
     if (c == nullptr) {
         return nullptr;
@@ -417,18 +419,18 @@ const GLubyte* glGetString(GLenum name) {
         text = "tarrow";
         break;
     case GL_RENDERER:
-        text = "tarrow GL 1.1 over " + c->device->Renderer();
+        renderer = "tarrow GL 1.1 over " + c->device->Renderer();
+        text = renderer.c_str();
         break;
     case GL_VERSION:
         text = "1.1";
         break;
     case GL_EXTENSIONS:
-        text = "";
         break;
     default:
         NotImplemented("glGetString", name);
     }
-    return reinterpret_cast<const GLubyte*>(text.c_str());
+    return reinterpret_cast<const GLubyte*>(text);
 }
 
 } // extern "C"

@@ -12,7 +12,8 @@ struct Context;
 
 // A context on the canvas the CSS selector names, drawing into a
 // width-by-height frame with a depth buffer of depthBits (16 or 24) bits.
-// Null where the browser gives no WebGL 2 context.
+// Null where the browser gives no WebGL 2 context. The current context, if
+// any, stays current; so it does when another is destroyed.
 Context* CreateCanvasContext(const char* canvasSelector, int width, int height, int depthBits);
 // The context GL calls go to; null for none.
 void MakeCurrent(Context* context);

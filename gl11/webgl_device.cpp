@@ -225,6 +225,14 @@ WebGlDevice* DeviceOf(Context* context) {
     return static_cast<WebGlDevice*>(context->device.get());
 }
 
+// WebGL's current context back to the current Context's, after a call that
+// had to work in another.
+void KeepCurrentActive() {
+    if (Context* current = CurrentContext()) {
+        DeviceOf(current)->Activate();
+    }
+}
+
 } // namespace
 
 Context* CreateCanvasContext(const char* canvasSelector, int width, int height, int depthBits) {
@@ -242,8 +250,10 @@ Context* CreateCanvasContext(const char* canvasSelector, int width, int height, 
     if (webgl <= 0) {
         return nullptr;
     }
-    return new Context(std::make_unique<WebGlDevice>(webgl, width, height, depthBits), width,
-                       height);
+    auto* context =
+        new Context(std::make_unique<WebGlDevice>(webgl, width, height, depthBits), width, height);
+    KeepCurrentActive(); // making a context does not make it current
+    return context;
 }
 
 void MakeCurrent(Context* context) {
@@ -267,6 +277,7 @@ void DestroyContext(Context* context) {
     device->Activate();
     delete context; // its textures, then its device, in its WebGL context
     emscripten_webgl_destroy_context(webgl);
+    KeepCurrentActive();
 }
 
 } // namespace gl11

@@ -28,6 +28,12 @@ void ReportSize(HWND handle, WPARAM kind, int width, int height) {
     SendMessage(handle, WM_SIZE, kind, MAKELPARAM(width, height));
 }
 
+bool RefusesScreenSaver(HWND window) {
+    const bool saverRefused = SendMessage(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0) == 0;
+    const bool powerRefused = SendMessage(window, WM_SYSCOMMAND, SC_MONITORPOWER, 0) == 0;
+    return saverRefused || powerRefused;
+}
+
 bool SendCreation(HWND handle, const CREATESTRUCT& create) {
     if (SendMessage(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
         return false;

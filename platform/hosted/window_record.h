@@ -45,6 +45,11 @@ struct WindowRecord {
 // sent; a size that is not a minimised window's is the client size from then on.
 void ReportSize(HWND window, WPARAM kind, int width, int height);
 
+// Whether the window's procedure refuses the screen saver or the monitor's
+// power-down (answers 0 to SC_SCREENSAVE or SC_MONITORPOWER), as a window is
+// asked when it first shows.
+bool RefusesScreenSaver(HWND window);
+
 // Ends CreateWindowEx once the window is added: WM_CREATE with the creation's
 // arguments, then, as on the desktop API, the client size reported. False when
 // the procedure refuses creation (-1): the caller destroys the window.

@@ -1,6 +1,8 @@
 // window_registry.cpp - window classes and the windows alive.
 #include "platform/hosted/window_registry.h"
 
+#include "platform/hosted/message_queues.h"
+
 #include <algorithm>
 #include <map>
 #include <string>
@@ -42,7 +44,10 @@ void AddWindow(HWND window, WindowRecord* record) {
 }
 
 void RemoveWindow(HWND window) {
-    g_windows.erase(Find(window));
+    PurgeMessages(window);
+    if (const auto found = Find(window); found != g_windows.end()) {
+        g_windows.erase(found);
+    }
 }
 
 WindowRecord* FindRecord(HWND window) {

@@ -16,7 +16,8 @@ namespace platform::detail {
 WNDPROC ClassProcedure(LPCSTR className);
 
 // A window is live from AddWindow, as it is made, until RemoveWindow, as it
-// goes; its device context names it from AddWindow on.
+// goes, which also drops the messages still queued for it; its device context
+// names it from AddWindow on.
 void AddWindow(HWND window, WindowRecord* record);
 void RemoveWindow(HWND window);
 WindowRecord* FindRecord(HWND window); // null when the handle is not a live window

@@ -6,30 +6,11 @@
 //   minimised, restored, maximised                                 -> WM_SIZE, sent at once
 //   resized, by the program or the window system                   -> WM_SIZE, once all are in
 //   window destroyed by another client                             -> WM_CLOSE, queued
+#include "platform/hosted/key_messages.h"
 #include "platform/sdl/internal.h"
 
 namespace platform {
 namespace {
-
-bool AltHeld(const SDL_KeyboardEvent& key) {
-    return (key.keysym.mod & KMOD_ALT) != 0;
-}
-
-// lParam of a key message: repeat count 1, the scan code, bit 29 set while
-// Alt is held, bit 30 set when the key was already down (auto-repeat), bits
-// 30 and 31 set on release.
-LPARAM KeyParameter(const SDL_KeyboardEvent& key) {
-    LPARAM value = 1 | (static_cast<LPARAM>(key.keysym.scancode & 0xFF) << 16);
-    if (AltHeld(key)) {
-        value |= static_cast<LPARAM>(KF_ALTDOWN) << 16;
-    }
-    if (key.type == SDL_KEYUP) {
-        value |= LPARAM{3} << 30;
-    } else if (key.repeat != 0) {
-        value |= LPARAM{1} << 30;
-    }
-    return value;
-}
 
 void TranslateKey(const SDL_KeyboardEvent& key) {
     const int virtualKey = detail::VirtualKeyFromSdl(key.keysym.sym);
@@ -37,12 +18,8 @@ void TranslateKey(const SDL_KeyboardEvent& key) {
     if (virtualKey == 0 || window == nullptr) {
         return;
     }
-    // System keys belong to the window's default handling, not to the
-    // program's key table: Alt+F4 closes, Alt+F1 does not switch.
-    const bool system = virtualKey == VK_MENU || virtualKey == VK_F10 || AltHeld(key);
-    const UINT message = key.type == SDL_KEYDOWN ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN)
-                                                 : (system ? WM_SYSKEYUP : WM_KEYUP);
-    detail::PostInput(window, message, static_cast<WPARAM>(virtualKey), KeyParameter(key));
+    detail::PostKey(window, virtualKey, key.type == SDL_KEYDOWN, (key.keysym.mod & KMOD_ALT) != 0,
+                    key.repeat != 0, key.keysym.scancode);
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& event) {

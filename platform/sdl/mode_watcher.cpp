@@ -4,9 +4,9 @@
 //
 // It costs nothing per frame: one line on a socket per switch and per
 // hand-back. The watcher is started from the program's own folder or the
-// helper programs' folder of its prefix, in a process group of its own, with nothing of the
-// program's open but the socket. Where it cannot be had the program goes on without it and says so
-// once.
+// helper programs' folder of its prefix, in a process group of its own, with
+// nothing of the program's open but the socket. Where it cannot be had the
+// program goes on without it and says so once.
 #include "platform/sdl/internal.h"
 #include "platform/x11/x11_display_mode.h"
 

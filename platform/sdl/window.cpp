@@ -61,9 +61,7 @@ void ShowNative(HWND__* window) {
         return;
     }
     window->shown = true;
-    const bool saverRefused = SendMessage(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0) == 0;
-    const bool powerRefused = SendMessage(window, WM_SYSCOMMAND, SC_MONITORPOWER, 0) == 0;
-    if (saverRefused || powerRefused) {
+    if (detail::RefusesScreenSaver(window)) {
         // The desktop lists who holds its screen saver off, and why: the
         // window's title names the program.
         SDL_SetHint(SDL_HINT_APP_NAME, window->title.c_str());
@@ -225,6 +223,9 @@ BOOL DestroyWindow(HWND handle) {
         return FALSE;
     }
     SendMessage(window, WM_DESTROY, 0, 0);
+    if (detail::FindWindow(handle) == nullptr) {
+        return TRUE; // its procedure destroyed it meanwhile
+    }
     if (window->native != nullptr) {
         detail::NoLongerShowsSdlMode(window->native);
     }
@@ -235,7 +236,6 @@ BOOL DestroyWindow(HWND handle) {
     } else if (window->native != nullptr) {
         SDL_DestroyWindow(window->native);
     }
-    detail::PurgeMessages(window);
     detail::RemoveWindow(window);
     if (detail::NewestWindow() == nullptr) {
         SDL_EnableScreenSaver();

@@ -9,6 +9,7 @@
 // runs where the program's loop expects it. WaitMessage gives the browser its
 // turn until an event comes.
 #include "platform/hosted/build_hooks.h"
+#include "platform/hosted/key_messages.h"
 #include "platform/web/browser.h"
 #include "platform/web/internal.h"
 
@@ -72,22 +73,6 @@ void Listen() {
     emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, OnVisibility);
 }
 
-// lParam of a key message: repeat count 1, bit 29 set while Alt is held, bit
-// 30 set when the key was already down (auto-repeat), bits 30 and 31 set on
-// release. The browser gives no scan code.
-LPARAM KeyParameter(const BrowserEvent& key) {
-    LPARAM value = 1;
-    if (key.alt) {
-        value |= static_cast<LPARAM>(KF_ALTDOWN) << 16;
-    }
-    if (key.kind == BrowserEvent::KeyUp) {
-        value |= LPARAM{3} << 30;
-    } else if (key.repeat) {
-        value |= LPARAM{1} << 30;
-    }
-    return value;
-}
-
 void Translate(const BrowserEvent& event) {
     if (event.kind == BrowserEvent::Visibility) {
         // A hidden page is a minimised window; shown again, a restored one.
@@ -108,13 +93,9 @@ void Translate(const BrowserEvent& event) {
     if (window == nullptr) {
         return;
     }
-    // System keys belong to the window's default handling, not to the
-    // program's key table: Alt+F4 closes, Alt+F1 does not switch.
-    const bool system = event.virtualKey == VK_MENU || event.virtualKey == VK_F10 || event.alt;
-    const bool down = event.kind == BrowserEvent::KeyDown;
-    const UINT message =
-        down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-    detail::PostInput(window, message, static_cast<WPARAM>(event.virtualKey), KeyParameter(event));
+    // The browser gives no scan code.
+    detail::PostKey(window, event.virtualKey, event.kind == BrowserEvent::KeyDown, event.alt,
+                    event.repeat, 0);
 }
 
 } // namespace

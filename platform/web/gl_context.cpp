@@ -61,12 +61,9 @@ HGLRC wglCreateContext(HDC deviceContext) {
     if (window == nullptr || window->pixelFormat == 0) {
         return nullptr;
     }
-    // Making a context does not make it current; the one current stays so.
-    gl11::Context* previous = gl11::CurrentContext();
     gl11::Context* context =
         gl11::CreateCanvasContext(("#" + window->canvas).c_str(), window->clientWidth,
                                   window->clientHeight, DepthBitsOf(window->pixelFormat));
-    gl11::MakeCurrent(previous);
     return context != nullptr ? new HGLRC__{context} : nullptr;
 }
 

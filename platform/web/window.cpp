@@ -37,9 +37,7 @@ void Show(HWND__* window) {
     } else {
         detail::ReportSize(window, SIZE_RESTORED, window->clientWidth, window->clientHeight);
     }
-    const bool saverRefused = SendMessage(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0) == 0;
-    const bool powerRefused = SendMessage(window, WM_SYSCOMMAND, SC_MONITORPOWER, 0) == 0;
-    if ((saverRefused || powerRefused) && !g_awake) {
+    if (detail::RefusesScreenSaver(window) && !g_awake) {
         g_awake = true;
         tarrow_keep_screen_awake(1);
     }
@@ -100,8 +98,10 @@ BOOL DestroyWindow(HWND handle) {
         return FALSE;
     }
     SendMessage(window, WM_DESTROY, 0, 0);
+    if (detail::FindWindow(handle) == nullptr) {
+        return TRUE; // its procedure destroyed it meanwhile
+    }
     tarrow_close_canvas(window->canvas.c_str());
-    detail::PurgeMessages(window);
     detail::RemoveWindow(window);
     if (detail::NewestWindow() == nullptr && g_awake) {
         g_awake = false;
