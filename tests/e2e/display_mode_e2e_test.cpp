@@ -3,6 +3,7 @@
 // back by F1 and Escape, and handed back by the watcher however else the
 // program ends. Every wait is for a condition, with a generous limit.
 #include "tests/e2e/desktop.h"
+#include "tests/support/process_usage.h"
 
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -10,22 +11,12 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
 // The program's watcher: its child named tarrow-watch; -1 when there is none.
 int WatcherOf(int program) {
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream stat(entry.path() / "stat");
-        std::string pid, name, state;
-        int parent = 0;
-        if (stat >> pid >> name >> state >> parent && name == "(tarrow-watch)" &&
-            parent == program) {
-            return std::stoi(pid);
-        }
-    }
-    return -1;
+    return ChildNamed(program, "tarrow-watch");
 }
 
 // Polls until the process has ended and been reaped, by this process (which
@@ -186,9 +177,9 @@ TEST_P(TwoFullScreenDemos, LeaveTheModeToTheOneRunningAndTheDesktopItsOwnAtTheEn
     const std::string newerWindow = x.WaitForWindow(kTitle, olderWindow);
     ASSERT_FALSE(newerWindow.empty());
 
-    End(x, program, olderWindow, GetParam().older);
+    ASSERT_NO_FATAL_FAILURE(End(x, program, olderWindow, GetParam().older));
     EXPECT_EQ(x.CurrentMode(), "1680x1050") << "taken from the demo still running";
-    End(x, newer, newerWindow, GetParam().newer);
+    ASSERT_NO_FATAL_FAILURE(End(x, newer, newerWindow, GetParam().newer));
     EXPECT_TRUE(x.WaitForMode("1920x1080"));
 }
 

@@ -124,8 +124,9 @@ std::vector<BusMessage> BusMessages(const std::string& text) {
                 }
             }
             messages.push_back(message);
-        } else if (!messages.empty()) {
-            messages.back().body.push_back(line.substr(line.find_first_not_of(" \t")));
+        } else if (const std::size_t value = line.find_first_not_of(" \t");
+                   value != std::string::npos && !messages.empty()) {
+            messages.back().body.push_back(line.substr(value));
         }
     }
     return messages;

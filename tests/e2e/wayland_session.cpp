@@ -4,6 +4,7 @@
 
 #include "tests/support/files.h"
 #include "tests/support/polling.h"
+#include "tests/support/process_usage.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -12,12 +13,9 @@
 #include <filesystem>
 #include <functional>
 #include <sstream>
-#include <thread>
 
 namespace {
 
-// A normal start takes seconds; one that hangs is given up after this long.
-constexpr auto kStartLimit = std::chrono::seconds(30);
 // A compositor asked to end has this long before its namespaces are killed.
 constexpr auto kStopLimit = std::chrono::seconds(15);
 
@@ -38,44 +36,9 @@ wait $compositor
 wait $compositor
 )";
 
-std::string FirstLine(const std::string& path) {
-    std::istringstream text(ReadFile(path));
-    std::string line;
-    std::getline(text, line);
-    return line;
-}
-
 std::string NetworkNamespace(int pid) {
     std::error_code ignored;
     return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/ns/net", ignored);
-}
-
-// Every process, as (pid, its parent, its name).
-struct ProcessEntry {
-    int pid;
-    int parent;
-    std::string name;
-};
-
-std::vector<ProcessEntry> Processes() {
-    std::vector<ProcessEntry> processes;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc", ignored)) {
-        const std::string pid = entry.path().filename();
-        if (pid.find_first_not_of("0123456789") != std::string::npos) {
-            continue;
-        }
-        // "pid (name) state parent ...": the name may hold spaces and parentheses.
-        const std::string stat = FirstLine(entry.path() / "stat");
-        const std::size_t open = stat.find('('), close = stat.rfind(')');
-        if (open == std::string::npos || close == std::string::npos) {
-            continue;
-        }
-        int parent = 0;
-        std::sscanf(stat.c_str() + close + 1, " %*c %d", &parent);
-        processes.push_back({std::stoi(pid), parent, stat.substr(open + 1, close - open - 1)});
-    }
-    return processes;
 }
 
 std::vector<std::string> CommandLine(int pid) {
@@ -88,16 +51,10 @@ std::vector<std::string> CommandLine(int pid) {
     return arguments;
 }
 
-// Polls until `done` holds, the session's first process ends, or `deadline`.
-bool PollBefore(std::chrono::steady_clock::time_point deadline, const RunningProcess& session,
-                const std::function<bool()>& done) {
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline || kill(session.pid, 0) != 0) {
-            return false;
-        }
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    return true;
+// Whether a child process has ended: gone, or ended and not yet waited for.
+bool Ended(int pid) {
+    const std::optional<ProcessEntry> process = ReadProcess(pid);
+    return !process || process->state == 'Z';
 }
 
 const char* Name(Compositor compositor) {
@@ -198,9 +155,11 @@ bool WaylandSession::Start() {
 }
 
 bool WaylandSession::AwaitReady() {
-    const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
+    // A normal start takes seconds; one that hangs is given up with the
+    // patience of every wait, and one whose session ends at once.
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
     const auto poll = [&](const std::function<bool()>& done) {
-        return PollBefore(deadline, session_, done);
+        return PollUntil(done, deadline, [&] { return Ended(session_.pid); });
     };
     if (!poll([&] {
             for (const ProcessEntry& process : Processes()) {

@@ -2,26 +2,21 @@
 // make install lays it out, starts its display-mode watcher from the helper
 // programs' folder (libexec/tarrow) when it switches the desktop's mode.
 #include "tests/e2e/desktop.h"
+#include "tests/support/process_usage.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
 // The program of the process's child named tarrow-watch; empty when there is
 // none.
 std::string WatcherProgramOf(int process) {
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream stat(entry.path() / "stat");
-        std::string pid, name, state;
-        int parent = 0;
-        if (stat >> pid >> name >> state >> parent && name == "(tarrow-watch)" &&
-            parent == process) {
-            std::error_code unreadable;
-            return std::filesystem::read_symlink(entry.path() / "exe", unreadable).string();
-        }
-    }
-    return "";
+    const int watcher = ChildNamed(process, "tarrow-watch");
+    std::error_code unreadable;
+    return watcher < 0 ? ""
+                       : std::filesystem::read_symlink("/proc/" + std::to_string(watcher) + "/exe",
+                                                       unreadable)
+                             .string();
 }
 
 class InstalledDemo : public Desktop {};

@@ -18,7 +18,7 @@ if x86_64-w64-mingw32-objdump --section-headers tarrow.exe | grep -q '\.debug'; 
   exit 1
 fi
 for text in README.txt LICENSE.txt; do
-  if grep -q $'[^\r]$' "$text"; then
+  if grep -qv $'\r$' "$text"; then
     echo "$text has lines without a CR LF ending"
     exit 1
   fi

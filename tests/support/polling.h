@@ -9,16 +9,23 @@
 inline constexpr auto kPatience = std::chrono::seconds(60); // every wait, against hangs
 inline constexpr auto kPollInterval = std::chrono::milliseconds(100);
 
-// Asks `done` until it holds or patience runs out; whether it held.
-inline bool PollUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+// Asks `done` until it holds, `deadline` passes, or `giveUp`, where given,
+// holds (what `done` waits for can no longer come); whether `done` held.
+inline bool PollUntil(const std::function<bool()>& done,
+                      std::chrono::steady_clock::time_point deadline,
+                      const std::function<bool()>& giveUp = {}) {
     while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (std::chrono::steady_clock::now() >= deadline || (giveUp && giveUp())) {
             return false;
         }
         std::this_thread::sleep_for(kPollInterval);
     }
     return true;
+}
+
+// Asks `done` until it holds or patience runs out; whether it held.
+inline bool PollUntil(const std::function<bool()>& done) {
+    return PollUntil(done, std::chrono::steady_clock::now() + kPatience);
 }
 
 // A reading of something that moves for a moment now and then (a descriptor

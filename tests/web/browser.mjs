@@ -72,9 +72,13 @@ export async function openPage(session, query, viewport = {width: 1280, height: 
 // Waits until `condition`, a JavaScript expression over the page's status
 // (window.tarrow, as `status`) and `argument` (as `arg`), holds, looking
 // every tenth of a second; throws with what the page's console said when the
-// page fails first. With TARROW_WEB_DEBUG set, says every 50 looks what it
-// waits for and what the page shows.
+// page fails first, and with what it shows when it hangs (nothing the tests
+// wait for takes minutes). With TARROW_WEB_DEBUG set, says every 50 looks
+// what it waits for and what the page shows.
+const kPatienceMs = 10 * 60 * 1000;
+
 export async function waitForPage(page, condition, argument = null) {
+  const deadline = Date.now() + kPatienceMs;
   for (let looks = 1; ; ++looks) {
     const seen = await page.evaluate((condition, arg) => {
       const status = window.tarrow;
@@ -86,10 +90,16 @@ export async function waitForPage(page, condition, argument = null) {
       throw new Error('the page failed: ' + page.consoleErrors.join(' | '));
     }
     if (seen) return;
-    if (process.env.TARROW_WEB_DEBUG && looks % 50 === 0) {
-      console.error('waiting for', condition, await page.evaluate(() => JSON.stringify({
+    const hung = Date.now() > deadline;
+    if (hung || (process.env.TARROW_WEB_DEBUG && looks % 50 === 0)) {
+      const shows = await page.evaluate(() => JSON.stringify({
         state: window.tarrow?.state, swaps: window.tarrow?.swaps, hidden: document.hidden,
-        fullScreen: document.fullscreenElement?.id, refused: window.tarrow?.fullScreenRefused})));
+        fullScreen: document.fullscreenElement?.id, refused: window.tarrow?.fullScreenRefused}));
+      if (hung) {
+        throw new Error(
+            `waited ${kPatienceMs / 60000} min for ${condition}; the page shows ${shows}`);
+      }
+      console.error('waiting for', condition, shows);
     }
     await new Promise((resume) => setTimeout(resume, 100));
   }
