@@ -27,6 +27,7 @@ std::string Names(const CommandOption& option) {
 
 std::optional<std::string> ReadCommandLine(int argc, const char* const* argv,
                                            const std::vector<CommandOption>& table) {
+    std::vector<const CommandOption*> given;
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
         std::optional<std::string> value;
@@ -38,6 +39,10 @@ std::optional<std::string> ReadCommandLine(int argc, const char* const* argv,
         if (option == nullptr) {
             return "unknown option '" + name + "' (see --help)";
         }
+        if (option->once && std::find(given.begin(), given.end(), option) != given.end()) {
+            return option->name + " may be given only once";
+        }
+        given.push_back(option);
         if (option->value.empty() && value) {
             return name + " takes no value";
         }

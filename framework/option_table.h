@@ -6,7 +6,9 @@
 // (empty for a flag) and a line of help; reading an option hands its value,
 // as given, to the option's own reader. A value follows its option as the next
 // argument or after '=' (--size=8x8). Anything else is refused with one line
-// naming it.
+// naming it. An option marked `once` (an output, which a second would
+// silently take the place of) is refused when given twice; any other given
+// again takes its last value.
 #pragma once
 
 #include <functional>
@@ -22,6 +24,7 @@ struct CommandOption {
     // Reads the value (empty for a flag) into the program's options; a
     // one-line reason when it is not a valid value.
     std::function<std::optional<std::string>(const std::string& value)> read;
+    bool once = false;
 };
 
 // Reads every argument; the first problem as one line, or nothing.

@@ -104,6 +104,20 @@ TEST(Options, UnknownOptionsAndMissingValuesAreNamed) {
     EXPECT_EQ(Refusal({"--SIZE=8X8"}), "unknown option '--SIZE' (see --help)");
 }
 
+// A second output option would silently take the first's place; any other
+// option given again takes its last value.
+TEST(Options, OutputsAreGivenOnceOthersTakeTheirLastValue) {
+    for (const char* output : {"--png", "--y4m", "--dump-state", "--dump-texture"}) {
+        EXPECT_EQ(Refusal({output, "a", std::string(output) + "=b"}),
+                  std::string(output) + " may be given only once");
+    }
+    RenderOptions options;
+    ASSERT_FALSE(
+        Parse({"--seed", "1", "--seed", "2", "--frames", "3", "--frames=4", "--bench"}, &options));
+    EXPECT_EQ(options.seed, 2u);
+    EXPECT_EQ(options.frames, 4);
+}
+
 // Six-digit frame names sort in frame order only up to frame 999999.
 TEST(Options, FramesNamedWithSixDigitsEndAtFrame999999) {
     EXPECT_EQ(Refusal({"--frames", "999999", "--from", "999999", "--seed", "1", "--png", "d"}),

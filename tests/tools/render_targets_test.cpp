@@ -79,6 +79,21 @@ std::vector<std::string> DumpTo(const std::string& path) {
     return Render({"--logic-only", "--frames", "0", "--seed", "1", "--dump-state", path});
 }
 
+// Standard output opened to append to a log, and the dump sent to `path`,
+// which leads to that log: it is appended to, the earlier lines kept.
+PathCase AppendedTo(const char* name, std::function<std::string(const ScratchDirectory&)> path) {
+    return {name,
+            [path](const ScratchDirectory& s) {
+                std::ofstream(s.Path("log")) << "earlier\n";
+                return InShell("exec >>'" + s.Path("log") + "'", DumpTo(path(s)));
+            },
+            [](const ScratchDirectory& s, const ProcessResult&) {
+                EXPECT_EQ(s.Read("log").rfind("earlier\n" + kDumpStart, 0), 0u);
+                EXPECT_EQ(Kind(s.Path("log")), static_cast<mode_t>(S_IFREG));
+                EXPECT_EQ(s.Names(), std::vector<std::string>{"log"});
+            }};
+}
+
 const PathCase kPathCases[] = {
     {"NewFileGetsTheUmasksPermissions",
      [](const ScratchDirectory& s) { return InShell("umask 027", DumpTo(s.Path("new.json"))); },
@@ -139,15 +154,17 @@ const PathCase kPathCases[] = {
          EXPECT_EQ(result.out.rfind(kDumpStart, 0), 0u);
          EXPECT_TRUE(s.Names().empty());
      }},
-    {"DevStdoutAppendedToIsAppendedTo",
-     [](const ScratchDirectory& s) {
-         std::ofstream(s.Path("log")) << "earlier\n";
-         return InShell("exec >>'" + s.Path("log") + "'", DumpTo("/dev/stdout"));
+    AppendedTo("DevStdoutIsAppendedTo", [](const ScratchDirectory&) { return "/dev/stdout"; }),
+    AppendedTo("AnySpellingOfStdoutIsAppendedTo",
+               [](const ScratchDirectory&) { return "/dev//fd/1"; }),
+    AppendedTo("PathToWhatStdoutHoldsIsAppendedTo",
+               [](const ScratchDirectory& s) { return s.Path("log"); }),
+    {"NullDeviceTakesSeveralOutputs",
+     [](const ScratchDirectory&) {
+         return Render({"--logic-only", "--frames", "0", "--dump-state", "/dev/null",
+                        "--dump-texture", "/dev/null"});
      },
-     [](const ScratchDirectory& s, const ProcessResult&) {
-         EXPECT_EQ(s.Read("log").rfind("earlier\n" + kDumpStart, 0), 0u);
-         EXPECT_EQ(Kind(s.Path("log")), static_cast<mode_t>(S_IFREG));
-     }},
+     [](const ScratchDirectory& s, const ProcessResult&) { EXPECT_TRUE(s.Names().empty()); }},
 };
 
 class OutputPath : public testing::TestWithParam<PathCase> {};
@@ -179,14 +196,17 @@ TEST(RenderTargets, FifoIsWrittenToItsReader) {
     EXPECT_EQ(Kind(fifo), static_cast<mode_t>(S_IFIFO));
 }
 
-// Two outputs in one place: refused before anything is written.
+// Two outputs in one place: refused before anything is written, and the
+// folder --png made for the run removed. `..` after a folder the run makes,
+// and a symlinked folder, lead where the kernel takes them.
 class SharedPlace : public testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(SharedPlace, IsRefusedBeforeAnythingIsWritten) {
     ScratchDirectory scratch;
     std::ofstream(scratch.Path("kept")) << "kept";
     symlink("kept", scratch.Path("link").c_str());
-    std::filesystem::create_directory(scratch.Path("sub"));
+    std::filesystem::create_directories(scratch.Path("sub/inner"));
+    symlink("sub/inner", scratch.Path("linked").c_str());
     std::vector<std::string> arguments{"--frames", "2", "--size", "16x16", "--seed", "1"};
     for (const std::string& argument : GetParam()) {
         arguments.push_back(argument.find('@') == 0 ? scratch.Path(argument.substr(1)) : argument);
@@ -194,7 +214,8 @@ TEST_P(SharedPlace, IsRefusedBeforeAnythingIsWritten) {
     const ProcessResult result = RunProcess(Render(arguments));
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("one would be lost"), std::string::npos) << result.err;
-    EXPECT_EQ(scratch.Names(), (std::vector<std::string>{"kept", "link", "sub"}));
+    EXPECT_EQ(scratch.Names(), (std::vector<std::string>{"kept", "link", "linked", "sub"}));
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.Path("sub/inner")));
     EXPECT_EQ(scratch.Read("kept"), "kept");
 }
 
@@ -208,7 +229,13 @@ INSTANTIATE_TEST_SUITE_P(
         std::vector<std::string>{"--y4m", "-", "--dump-state", "/dev/stdout"},
         std::vector<std::string>{"--png", "@frames", "--dump-texture", "@frames/frame-000002.png"},
         std::vector<std::string>{"--png", "@frames", "--dump-texture", "@frames/frame-0000002.png"},
-        std::vector<std::string>{"--png", "@new", "--y4m", "@sub/../new"}));
+        std::vector<std::string>{"--png", "@sub/new", "--y4m", "@sub/new/../../x.y4m",
+                                 "--dump-state", "@x.y4m"},
+        std::vector<std::string>{"--png", "@sub/new", "--y4m",
+                                 "@sub/new/../../sub/new/frame-000001.png"},
+        std::vector<std::string>{"--png", "@linked/new", "--y4m", "@linked/new/../../x.y4m",
+                                 "--dump-state", "@sub/x.y4m"},
+        std::vector<std::string>{"--png", "@frames", "--y4m", "@frames/.tarrow-render.lock"}));
 
 // An output on a descriptor is no file of the frames folder: both are written.
 // (option, place, what the output starts with)
@@ -359,12 +386,121 @@ INSTANTIATE_TEST_SUITE_P(
         FailedWriteCase{"\"$0\" --frames 1 --size 8x8 --seed 1 --y4m - >&-", 2,
                         "cannot write -: standard output is closed"},
         FailedWriteCase{"\"$0\" --logic-only --frames 0 --dump-state /dev/stdout >&-", 2,
-                        "cannot write /dev/stdout: standard output is closed"}));
+                        "cannot write /dev/stdout: standard output is closed"},
+        // On a terminal, every name of it is one place.
+        FailedWriteCase{"script -qec \"'$0' --logic-only --frames 0 --dump-state - "
+                        "--dump-texture -\" /dev/null >&2",
+                        2, "one would be lost"},
+        FailedWriteCase{"script -qec \"'$0' --logic-only --frames 0 --dump-state /dev/tty "
+                        "--dump-texture -\" /dev/null >&2",
+                        2, "one would be lost"}));
+
+struct StandardErrorCase {
+    const char* script; // run in a scratch folder; its output goes to the file out
+    int status;
+    const char* start; // of out
+};
+
+void PrintTo(const StandardErrorCase& output, std::ostream* out) {
+    *out << output.script;
+}
+
+// An output on what standard error holds gets the output alone: the run says
+// nothing there, and only its status tells of a failure.
+class OutputOnStandardError : public testing::TestWithParam<StandardErrorCase> {};
+
+TEST_P(OutputOnStandardError, GetsNoMessagesMixedIn) {
+    ScratchDirectory scratch;
+    const ProcessResult result =
+        RunProcess({"/bin/bash", "-c", GetParam().script, BuiltProgram("tarrow-render")}, {},
+                   scratch.Path(""));
+    EXPECT_EQ(result.status, GetParam().status) << result.err;
+    const std::string written = scratch.Read("out");
+    EXPECT_EQ(written.rfind(GetParam().start, 0), 0u) << written.substr(0, 40);
+    EXPECT_EQ(written.find("tarrow-render"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , OutputOnStandardError,
+    testing::Values(
+        StandardErrorCase{"\"$0\" --frames 2 --size 16x10 --seed 1 --y4m /dev/stderr 2>out", 0,
+                          "YUV4MPEG2"},
+        StandardErrorCase{"\"$0\" --logic-only --frames 1 --dump-state - >out 2>&1", 0, "{"},
+        StandardErrorCase{"\"$0\" --frames 1 --size 8x8 --seed 1 --y4m /dev/stderr "
+                          "--dump-state /dev/full 2>out",
+                          1, "YUV4MPEG2"}));
+
+// Whether process `pid` waits for a FIFO's reader.
+bool WaitsForAReader(int pid) {
+    const std::string waits = ReadFile("/proc/" + std::to_string(pid) + "/wchan");
+    return waits == "wait_for_partner" || waits == "fifo_open";
+}
+
+// How many of process `pid`'s descriptors are open on files in `folder`,
+// unnamed ones included.
+std::size_t FilesOpenIn(int pid, const ScratchDirectory& folder) {
+    std::size_t open = 0;
+    std::error_code ignored;
+    for (const auto& entry :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ignored)) {
+        open +=
+            std::filesystem::read_symlink(entry, ignored).string().rfind(folder.Path(""), 0) == 0;
+    }
+    return open;
+}
+
+// A run that holds frames 1 to 3 of `folder` and waits, before its first
+// frame, for a reader of its video, the FIFO `fifo`.
+RunningProcess StartHoldingFrames(const std::string& folder, const std::string& fifo) {
+    EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const RunningProcess run = StartProcess(
+        Render({"--seed", "1", "--frames", "3", "--size", "8x8", "--png", folder, "--y4m", fifo}));
+    EXPECT_TRUE(PollUntil([&] { return WaitsForAReader(run.pid); }));
+    return run;
+}
+
+TEST(RenderTargets, RangesOfOneFolderOverlapRefusedApartSideBySide) {
+    ScratchDirectory scratch;
+    const std::string frames = scratch.Path("frames");
+    const RunningProcess holding = StartHoldingFrames(frames, scratch.Path("fifo"));
+    const ProcessResult overlapping = RunProcess(
+        Render({"--seed", "2", "--from", "3", "--frames", "5", "--size", "8x8", "--png", frames}));
+    EXPECT_EQ(overlapping.status, 2);
+    EXPECT_NE(overlapping.err.find("writing frames 1 to 3 into"), std::string::npos)
+        << overlapping.err;
+    const ProcessResult apart = RunProcess(
+        Render({"--seed", "1", "--from", "4", "--frames", "5", "--size", "8x8", "--png", frames}));
+    EXPECT_EQ(apart.status, 0) << apart.err;
+    EXPECT_FALSE(ReadFile(scratch.Path("fifo")).empty());
+    EXPECT_EQ(FinishProcess(holding).status, 0);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(frames)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"frame-000001.png", "frame-000002.png", "frame-000003.png",
+                                        "frame-000004.png", "frame-000005.png"}));
+}
+
+TEST(RenderTargets, FrameThatAppearsDuringTheRunIsNeverReplaced) {
+    ScratchDirectory scratch;
+    const RunningProcess holding = StartHoldingFrames(scratch.Path("frames"), scratch.Path("fifo"));
+    std::ofstream(scratch.Path("frames/frame-000002.png")) << "mine";
+    ReadFile(scratch.Path("fifo"));
+    const ProcessResult result = FinishProcess(holding);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("frame-000002.png appeared while the run wrote it"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(scratch.Read("frames/frame-000002.png"), "mine");
+}
 
 struct Interruption {
     const char* name;
     int signal;
-    bool blockedOnAFifo; // the video goes to a FIFO nobody reads
+    bool blockedOnAFifo; // the video goes to a FIFO nobody reads, the frames to a new folder
+    const char* says;    // on standard error
 };
 
 void PrintTo(const Interruption& interruption, std::ostream* out) {
@@ -375,32 +511,40 @@ class InterruptedRun : public testing::TestWithParam<Interruption> {};
 
 TEST_P(InterruptedRun, EndsWithTheSignalsStatusAndNoUnfinishedFiles) {
     ScratchDirectory scratch;
-    std::string video = scratch.Path("video.y4m");
-    if (GetParam().blockedOnAFifo) {
-        video = scratch.Path("fifo");
-        ASSERT_EQ(mkfifo(video.c_str(), 0600), 0);
+    const int unnamed = open(scratch.Path("").c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (unnamed < 0 && GetParam().signal == SIGKILL) {
+        GTEST_SKIP() << "this file system makes no unnamed files, so a killed run leaves one";
     }
-    const RunningProcess run =
-        StartProcess(Render({"--frames", "100000", "--seed", "5", "--size", "64x40", "--y4m", video,
-                             "--dump-state", scratch.Path("state.json")}));
-    // Once the run has made its files, or waits for the FIFO's reader.
-    EXPECT_TRUE(PollUntil([&] {
-        const std::string waits = ReadFile("/proc/" + std::to_string(run.pid) + "/wchan");
-        return scratch.Names().size() >= 2 || waits == "wait_for_partner" || waits == "fifo_open";
-    }));
+    close(unnamed);
+    std::vector<std::string> arguments{"--frames",     "100000",
+                                       "--seed",       "5",
+                                       "--size",       "64x40",
+                                       "--dump-state", scratch.Path("state.json"),
+                                       "--y4m",        scratch.Path("video.y4m")};
+    if (GetParam().blockedOnAFifo) {
+        arguments.back() = scratch.Path("fifo");
+        ASSERT_EQ(mkfifo(arguments.back().c_str(), 0600), 0);
+        arguments.insert(arguments.end(), {"--png", scratch.Path("frames")});
+    }
+    const RunningProcess run = StartProcess(Render(arguments));
+    // Once the run has opened its files, or waits for the FIFO's reader.
+    EXPECT_TRUE(
+        PollUntil([&] { return FilesOpenIn(run.pid, scratch) >= 2 || WaitsForAReader(run.pid); }));
     kill(run.pid, GetParam().signal);
     const ProcessResult result = FinishProcess(run);
     EXPECT_EQ(result.status, 128 + GetParam().signal);
-    EXPECT_NE(result.err.find("interrupted"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(GetParam().says), std::string::npos) << result.err;
     EXPECT_EQ(scratch.Names(), GetParam().blockedOnAFifo ? std::vector<std::string>{"fifo"}
                                                          : std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(, InterruptedRun,
-                         testing::Values(Interruption{"Interrupt", SIGINT, false},
-                                         Interruption{"Terminate", SIGTERM, false},
-                                         Interruption{"HangUp", SIGHUP, false},
-                                         Interruption{"WaitingForAReader", SIGINT, true}),
+                         testing::Values(Interruption{"Interrupt", SIGINT, false, "interrupted"},
+                                         Interruption{"Terminate", SIGTERM, false, "interrupted"},
+                                         Interruption{"HangUp", SIGHUP, false, "interrupted"},
+                                         Interruption{"Kill", SIGKILL, false, ""},
+                                         Interruption{"WaitingForAReader", SIGINT, true,
+                                                      "interrupted"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RenderTargets, MemoryStaysTheSameHoweverLongTheRun) {

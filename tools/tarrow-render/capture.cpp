@@ -112,7 +112,7 @@ bool Capture::Write(const Job& job, std::string* error) {
     const std::uint8_t* pixels = job.pixels->data();
     if (sinks_.frames != nullptr && sinks_.frames->Writes(job.frame)) {
         const std::unique_ptr<OutputFile> file =
-            OutputFile::Open(NewFileAt(sinks_.frames->FramePath(job.frame), "a frame"), error);
+            OutputFile::Open(sinks_.frames->Frame(job.frame), error);
         if (!file) {
             return false;
         }

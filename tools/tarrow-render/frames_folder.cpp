@@ -1,7 +1,9 @@
-// frames_folder.cpp - frame names, and the frames a folder already holds.
+// frames_folder.cpp - frame names, the folder's lock, and the frames a folder
+// already holds.
 #include "tools/tarrow-render/frames_folder.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +34,12 @@ long FrameNumber(const std::string& name) {
     return std::from_chars(first, last, frame).ec == std::errc() ? frame : LONG_MAX;
 }
 
+std::string FrameName(long frame) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "frame-%06ld.png", frame);
+    return name;
+}
+
 const char* KindOf(mode_t mode) {
     return S_ISDIR(mode) ? "a directory" : S_ISLNK(mode) ? "a symlink" : "not a plain file";
 }
@@ -46,30 +54,71 @@ std::string ListingFailure(const std::string& directory, int error) {
 FramesFolder::FramesFolder(std::string directory, long first, long last, long every)
     : directory_(std::move(directory)), first_(first), last_(last), every_(every) {}
 
-std::string FramesFolder::FramePath(long frame) const {
-    char name[32];
-    std::snprintf(name, sizeof(name), "/frame-%06ld.png", frame);
-    return directory_ + name;
+FramesFolder::~FramesFolder() {
+    lock_.reset();
+    struct stat named {};
+    if (parent_ &&
+        fstatat(parent_->descriptor(), NameOf(directory_).c_str(), &named, AT_SYMLINK_NOFOLLOW) ==
+            0 &&
+        PlaceOf(named) == place_) {
+        unlinkat(parent_->descriptor(), NameOf(directory_).c_str(), AT_REMOVEDIR); // if empty
+    }
+}
+
+OutputTarget FramesFolder::Frame(long frame) const {
+    return NewFileIn(folder_, FrameName(frame), "a frame");
 }
 
 bool FramesFolder::Writes(long frame) const {
     return InRange(frame) && frame % every_ == 0;
 }
 
-bool FramesFolder::Survey(bool overwrite, std::string* error) {
-    place_ = PlaceOf(directory_);
-    oldFrames_.clear();
-    struct stat status {};
-    if (stat(directory_.c_str(), &status) != 0) {
-        return true; // made when the run opens its outputs
-    }
-    if (!S_ISDIR(status.st_mode)) {
-        *error = "cannot write frames into " + directory_ + ": not a directory";
+bool FramesFolder::Take(bool overwrite, std::string* error) {
+    if (!Make(error)) {
         return false;
     }
-    DIR* folder = opendir(directory_.c_str());
+    lock_ = FrameLock::Take(folder_, first_, last_, error);
+    return lock_ && Survey(overwrite, error);
+}
+
+bool FramesFolder::Make(std::string* error) {
+    const std::string name = NameOf(directory_);
+    const std::shared_ptr<const Folder> parent = Folder::Open(DirectoryOf(directory_));
+    if (!parent) {
+        *error = "cannot make directory " + directory_ + ": " + std::strerror(errno);
+        return false;
+    }
+    const bool nameable = !name.empty() && name != "." && name != "..";
+    if (nameable && mkdirat(parent->descriptor(), name.c_str(), 0777) == 0) {
+        parent_ = parent;
+    } else if (nameable && errno != EEXIST) {
+        *error = "cannot make directory " + directory_ + ": " + std::strerror(errno);
+        return false;
+    }
+    folder_ = nameable ? Folder::OpenIn(*parent, name, directory_) : Folder::Open(directory_);
+    struct stat status {};
+    if (!folder_ || fstat(folder_->descriptor(), &status) != 0) {
+        *error = "cannot write frames into " + directory_ + ": " +
+                 (errno == ENOTDIR ? "not a directory" : std::strerror(errno));
+        return false;
+    }
+    place_ = PlaceOf(status);
+    if (faccessat(folder_->descriptor(), ".", W_OK | X_OK, 0) != 0) {
+        *error = "cannot write into " + directory_ + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+bool FramesFolder::Survey(bool overwrite, std::string* error) {
+    oldFrames_.clear();
+    const int listed = openat(folder_->descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* folder = listed < 0 ? nullptr : fdopendir(listed);
     if (folder == nullptr) {
         *error = ListingFailure(directory_, errno);
+        if (listed >= 0) {
+            close(listed);
+        }
         return false;
     }
     errno = 0;
@@ -77,12 +126,13 @@ bool FramesFolder::Survey(bool overwrite, std::string* error) {
         const std::string name = entry->d_name;
         const long frame = FrameNumber(name);
         struct stat found {};
-        if (!InRange(frame) || lstat((directory_ + "/" + name).c_str(), &found) != 0) {
+        if (!InRange(frame) ||
+            fstatat(folder_->descriptor(), name.c_str(), &found, AT_SYMLINK_NOFOLLOW) != 0) {
             continue;
         }
         if (S_ISREG(found.st_mode)) {
-            oldFrames_.push_back(OldFrame{name, Place{found.st_dev, found.st_ino, ""}});
-        } else if (Writes(frame) && FramePath(frame) == directory_ + "/" + name) {
+            oldFrames_.push_back(OldFrame{name, PlaceOf(found)});
+        } else if (Writes(frame) && FrameName(frame) == name) {
             *error = directory_ + "/" + name + " is " + KindOf(found.st_mode) +
                      ", where the run would write a frame";
             closedir(folder);
@@ -108,40 +158,22 @@ bool FramesFolder::Survey(bool overwrite, std::string* error) {
 }
 
 bool FramesFolder::Holds(const OutputTarget& target) const {
-    if (target.place == place_) {
+    const Place& place = target.place;
+    if (place == place_ || place == lock_->place()) {
         return true;
     }
-    if (target.kind != OutputTarget::Kind::Descriptor &&
-        PlaceOf(DirectoryOf(target.resolved)) == place_ &&
-        InRange(FrameNumber(NameOf(target.resolved)))) {
+    if (!place.Exists() && place.device == place_.device && place.inode == place_.inode &&
+        (InRange(FrameNumber(place.name)) || place.name == kFrameLockName)) {
         return true;
     }
     return std::any_of(oldFrames_.begin(), oldFrames_.end(),
-                       [&](const OldFrame& frame) { return frame.place == target.place; });
-}
-
-bool FramesFolder::Prepare(std::string* error) const {
-    if (mkdir(directory_.c_str(), 0777) != 0 && errno != EEXIST) {
-        *error = "cannot make directory " + directory_ + ": " + std::strerror(errno);
-        return false;
-    }
-    struct stat status {};
-    if (stat(directory_.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
-        *error = "cannot write into " + directory_ + ": not a directory";
-        return false;
-    }
-    if (access(directory_.c_str(), W_OK | X_OK) != 0) {
-        *error = "cannot write into " + directory_ + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
+                       [&](const OldFrame& frame) { return frame.place == place; });
 }
 
 bool FramesFolder::RemoveOldFrames(std::string* error) const {
     for (const OldFrame& frame : oldFrames_) {
-        const std::string path = directory_ + "/" + frame.name;
-        if (unlink(path.c_str()) != 0 && errno != ENOENT) {
-            *error = "cannot remove " + path + ": " + std::strerror(errno);
+        if (unlinkat(folder_->descriptor(), frame.name.c_str(), 0) != 0 && errno != ENOENT) {
+            *error = "cannot remove " + directory_ + "/" + frame.name + ": " + std::strerror(errno);
             return false;
         }
     }

@@ -2,18 +2,24 @@
 // frame-000001.png, frame-000002.png ... by absolute frame number, six digits
 // so that the names sort in frame order.
 //
-// Two runs' frames never mix: a folder that already holds frames of this
-// run's range is refused unless the run may overwrite, and then those frames
-// are removed before the first new one is written. Any frame-<digits>.png is
-// read as a frame, whatever its number of digits. Frames outside the range
-// are another range's, and stay. A frame is never written through a symlink
-// nor over a directory: a name the run would write that holds anything but a
-// plain file is refused.
+// Two runs' frames never mix: the run locks its range of the folder before
+// its first frame (frame_lock.h), so that a run whose range overlaps one
+// still writing is refused at once; a folder that already holds frames of
+// this run's range is refused unless the run may overwrite, and then those
+// frames are removed before the first new one is written; and each frame is
+// put in place without replacing anything. Any frame-<digits>.png is read as a
+// frame, whatever its number of digits. Frames outside the range are another
+// range's, and stay. A frame is never written through a symlink nor over a
+// directory: a name the run would write that holds anything but a plain file
+// is refused. A folder the run made and wrote no frame into goes when the run
+// ends.
 #pragma once
 
+#include "tools/tarrow-render/frame_lock.h"
 #include "tools/tarrow-render/output_file.h"
 #include "tools/tarrow-render/place.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,25 +31,28 @@ class FramesFolder {
     // The run draws frames `first` to `last` and writes those that are
     // multiples of `every`.
     FramesFolder(std::string directory, long first, long last, long every);
+    // Removes the folder where the run made it and it holds nothing.
+    ~FramesFolder();
+    FramesFolder(const FramesFolder&) = delete;
+    FramesFolder& operator=(const FramesFolder&) = delete;
 
     const std::string& directory() const { return directory_; }
-    std::string FramePath(long frame) const;
     bool Writes(long frame) const;
+    // Frame `frame`'s file, to be made anew in the folder.
+    OutputTarget Frame(long frame) const;
 
-    // Looks at what the folder holds, writing nothing: refuses a folder that
-    // is not one or cannot be listed, a name the run would write that holds
-    // anything but a plain file, and frames of the range unless `overwrite`.
-    // False with a one-line reason in `error`.
-    bool Survey(bool overwrite, std::string* error);
+    // Makes the folder if it is missing, opens it, locks the run's range and
+    // looks at what the folder holds: refuses a folder that is not one or
+    // cannot be listed or written, a range another run is writing, a name
+    // the run would write that holds anything but a plain file, and frames of
+    // the range unless `overwrite`. False with a one-line reason in `error`.
+    bool Take(bool overwrite, std::string* error);
     // Whether writing `target` would put a file among this run's frames
-    // (named as a frame of the range, being one already there, or being the
-    // folder itself): one of the two would be lost. After Survey.
+    // (named as a frame of the range, being one already there, being the
+    // folder itself or its lock file): one of the two would be lost. After Take.
     bool Holds(const OutputTarget& target) const;
 
-    // Makes the folder if it is missing and checks that files can be made in
-    // it. False with a one-line reason in `error`.
-    bool Prepare(std::string* error) const;
-    // Removes the frames of the range Survey found (when overwriting).
+    // Removes the frames of the range Take found (when overwriting).
     bool RemoveOldFrames(std::string* error) const;
 
   private:
@@ -53,11 +62,16 @@ class FramesFolder {
     };
 
     bool InRange(long frame) const { return frame >= first_ && frame <= last_; }
+    bool Make(std::string* error);
+    bool Survey(bool overwrite, std::string* error);
 
     std::string directory_;
     long first_;
     long last_;
     long every_;
+    std::shared_ptr<const Folder> parent_; // where the run made the folder, if it did
+    std::shared_ptr<const Folder> folder_;
     Place place_;
+    std::unique_ptr<FrameLock> lock_;
     std::vector<OldFrame> oldFrames_; // sorted by name
 };

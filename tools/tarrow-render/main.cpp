@@ -7,10 +7,11 @@
 // demo's --seed does, so one seed and frame count always give the same state,
 // and on one GL driver the same pixels. Frames are not paced: the scene's 2 ms pause is skipped.
 //
-// The run reads parse, plan, open, frames, commit: every output is resolved
-// and checked against the others before anything is written (output_plan.h);
-// a run that fails or is interrupted (SIGINT, SIGTERM, SIGHUP) removes the
-// files it had not finished and keeps the PNG frames it had.
+// The run reads parse, plan, open, frames, commit: the frames folder is made
+// and locked, and every output is resolved and checked against the others
+// before anything is written (output_plan.h); a run that fails or is
+// interrupted (SIGINT, SIGTERM, SIGHUP) removes the files it had not finished
+// and keeps the PNG frames it had.
 #include "platform/headless.h"
 #include "platform/runtime.h"
 #include "platform/sdl/offscreen.h"

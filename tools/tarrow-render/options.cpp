@@ -26,15 +26,18 @@ CommandOption Count(const char* name, const char* value, const char* what, long 
             }};
 }
 
-// An option naming a file or folder to write.
+// An option naming a file or folder to write: once, as a second would take
+// the first's place.
 CommandOption Output(const char* name, const char* value, const char* help, std::string* path) {
-    return {name, "", value, help, [=](const std::string& text) -> Problem {
-                if (text.empty()) {
-                    return std::string(name) + " needs a path";
-                }
-                *path = text;
-                return std::nullopt;
-            }};
+    CommandOption option{name, "", value, help, [=](const std::string& text) -> Problem {
+                             if (text.empty()) {
+                                 return std::string(name) + " needs a path";
+                             }
+                             *path = text;
+                             return std::nullopt;
+                         }};
+    option.once = true;
+    return option;
 }
 
 CommandOption Flag(const char* name, const char* alias, const char* help, bool* set) {
@@ -103,7 +106,9 @@ std::string UsageText() {
            "\n"
            "FILE may be - for standard output, a device or a FIFO; a file appears under\n"
            "its name only when complete. An interrupted run removes its unfinished files\n"
-           "and keeps the PNG frames it finished.\n"
+           "and keeps the PNG frames it finished. --png locks its range of frames in DIR\n"
+           "(DIR/.tarrow-render.lock) until it ends: a run whose range overlaps it is\n"
+           "refused, runs of ranges apart write into DIR side by side.\n"
            "Frame times cover Update, Draw, the read-back and the swap; the median and\n"
            "95th percentile are within 1 % of the exact values. Frames per second count\n"
            "the whole frame loop, writing included.\n"

@@ -1,19 +1,25 @@
 // output_file.h - where each output of a run goes, decided before the first
 // frame, and the file written there.
 //
-//   a plain file, or a path not there yet   written to a temporary file beside
-//                                           it and renamed onto it when
-//                                           complete: a reader never finds half
-//                                           a file, a failed run leaves none
+//   a path not there yet                    written to an unnamed file in its
+//                                           folder and linked in under its name
+//                                           when complete: a reader never finds
+//                                           half a file, and a run that fails,
+//                                           or is killed, leaves nothing
+//   a plain file                            written to a temporary file beside
+//                                           it, .tarrow-render-XXXXXX, renamed
+//                                           onto it when complete (a run killed
+//                                           with SIGKILL leaves that file)
 //   a symlink                               followed: the file it names is
 //                                           replaced, the link stays
 //   a device, FIFO or socket                written where it is
 //   -, /dev/stdout, /dev/stderr, /dev/fd/N, written through the descriptor the
-//   /proc/self/fd/N                         program already holds, never
-//                                           renamed over (>> stays an append)
+//   /proc/self/fd/N, or any path to what    program already holds, never
+//   standard output or error holds          renamed over (>> stays an append)
 //
-// New files get the permissions the umask allows; a replaced file keeps its
-// own.
+// Where the folder's file system makes no unnamed files, a new file is written
+// as a plain file is. New files get the permissions the umask allows; a
+// replaced file keeps its own.
 #pragma once
 
 #include "tools/tarrow-render/place.h"
@@ -25,17 +31,35 @@
 #include <optional>
 #include <string>
 
+// A descriptor the run holds, closed when the last holder goes.
+class HeldDescriptor {
+  public:
+    explicit HeldDescriptor(int descriptor) : descriptor_(descriptor) {}
+    ~HeldDescriptor();
+    HeldDescriptor(const HeldDescriptor&) = delete;
+    HeldDescriptor& operator=(const HeldDescriptor&) = delete;
+    int get() const { return descriptor_; }
+
+  private:
+    int descriptor_;
+};
+
 struct OutputTarget {
-    enum class Kind { Replace, InPlace, Descriptor };
-    Kind kind = Kind::Replace;
-    std::string named;    // as the command line named it, for messages
-    std::string what;     // what goes there ("the video"), for messages
-    std::string resolved; // Replace, InPlace: the file written, symlinks followed
-    int descriptor = -1;  // Descriptor
-    bool socket = false;  // InPlace: connected to, not opened
-    bool characterDevice = false;
+    enum class Kind { New, Replace, InPlace, Descriptor };
+    Kind kind = Kind::New;
+    std::string named; // as the command line named it, for messages
+    std::string what;  // what goes there ("the video"), for messages
+    // New, Replace, InPlace: the folder it is in, held open, and its name there.
+    std::shared_ptr<const Folder> folder;
+    std::string name;
+    std::string resolved; // InPlace socket: the path connected to
+    // Descriptor: a copy of the descriptor the path names, taken when resolved.
+    std::shared_ptr<const HeldDescriptor> descriptor;
+    int standard = -1;              // Descriptor: the standard descriptor it is, or -1
+    bool socket = false;            // InPlace: connected to, not opened
+    bool replaces = true;           // New: what appears at the name meanwhile is replaced
     Place place;                    // what is written: for a descriptor, the file it is open on
-    std::optional<mode_t> keptMode; // Replace over an existing file: its permissions
+    std::optional<mode_t> keptMode; // Replace: the existing file's permissions
 };
 
 // Where `path`, the place for `what` ("the video"), leads; nullopt and a
@@ -43,12 +67,14 @@ struct OutputTarget {
 std::optional<OutputTarget> ResolveOutput(const std::string& path, const std::string& what,
                                           std::string* error);
 
-// A file made anew at `path` and renamed onto it when complete, whatever is
-// there (a frame of a frames folder: never written through a symlink).
-OutputTarget NewFileAt(const std::string& path, const std::string& what);
+// A new file `name` in `folder`, put in place without replacing anything (a
+// frame of a frames folder: never written through a symlink, never over
+// another's file).
+OutputTarget NewFileIn(std::shared_ptr<const Folder> folder, const std::string& name,
+                       const std::string& what);
 
 // Whether two outputs would write the same place, so that one would be lost
-// or the two mixed. A character device (/dev/null) may take several.
+// or the two mixed. The null device may take several.
 bool SharePlace(const OutputTarget& a, const OutputTarget& b);
 
 // Reads the umask once, at start: new files get 0666 masked by it.
@@ -72,10 +98,12 @@ class OutputFile {
     bool Commit(std::string* error);
 
   private:
-    OutputFile(OutputTarget target, std::string temporary, std::FILE* stream);
+    OutputFile(OutputTarget target, std::string temporary, bool unnamed, std::FILE* stream);
+    bool PutInPlace(std::string* error);
 
     OutputTarget target_;
-    std::string temporary_; // Replace only
+    std::string temporary_; // a named temporary file's name in the folder
+    bool unnamed_;          // written to an unnamed file, linked in at commit
     std::FILE* stream_;
     bool committed_ = false;
 };

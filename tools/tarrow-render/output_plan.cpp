@@ -1,18 +1,19 @@
 // output_plan.cpp - resolving, checking, opening and committing a run's outputs.
 #include "tools/tarrow-render/output_plan.h"
 
-#include <sys/stat.h>
+#include "tools/tarrow-render/standard_streams.h"
+
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace {
 
-bool SameAsStdout(const OutputTarget& target) {
-    struct stat standard {};
-    return target.descriptor == STDOUT_FILENO ||
-           (!target.characterDevice && fstat(STDOUT_FILENO, &standard) == 0 &&
-            target.place == Place{standard.st_dev, standard.st_ino, ""});
+// Whether `target` is written to what standard descriptor `standard` holds.
+bool Takes(const OutputTarget& target, int standard) {
+    const std::optional<Place> place = StandardPlace(standard);
+    return target.standard == standard ||
+           (place && *place == target.place && !place->IsNullDevice());
 }
 
 // Writes an output made at the end of the run, and puts it in place.
@@ -30,10 +31,19 @@ bool Finish(OutputFile* file, const OutputPlan::Writer& write, std::string* erro
 } // namespace
 
 bool OutputPlan::Make(const RenderOptions& options, std::string* error) {
+    if (!Plan(options, error)) {
+        frames_.reset(); // removes the folder it made
+        planned_.clear();
+        return false;
+    }
+    return true;
+}
+
+bool OutputPlan::Plan(const RenderOptions& options, std::string* error) {
     overwrite_ = options.overwrite;
     if (!options.pngDirectory.empty()) {
         frames_.emplace(options.pngDirectory, options.from, options.frames, options.every);
-        if (!frames_->Survey(options.overwrite, error)) {
+        if (!frames_->Take(options.overwrite, error)) {
             return false;
         }
     }
@@ -45,6 +55,7 @@ bool OutputPlan::Make(const RenderOptions& options, std::string* error) {
     } asked[] = {{"--y4m", options.y4mPath, "the video", &video_},
                  {"--dump-state", options.statePath, "the state dump", &state_},
                  {"--dump-texture", options.texturePath, "the texture", &texture_}};
+    bool takesStderr = false;
     for (const auto& output : asked) {
         if (output.path.empty()) {
             continue;
@@ -65,21 +76,29 @@ bool OutputPlan::Make(const RenderOptions& options, std::string* error) {
                      " is among the --png frames; one would be lost";
             return false;
         }
-        takesStdout_ = takesStdout_ || SameAsStdout(*target);
+        takesStdout_ = takesStdout_ || Takes(*target, STDOUT_FILENO);
+        takesStderr = takesStderr || Takes(*target, STDERR_FILENO);
         planned_.push_back(Planned{output.option, *target, output.file});
+    }
+    // A terminal shows both; a file or pipe would get the messages mixed in.
+    if (takesStderr && isatty(STDERR_FILENO) == 0) {
+        if (options.bench && takesStdout_) {
+            *error = "--bench has nowhere to report: outputs take both standard output and "
+                     "standard error";
+            return false;
+        }
+        SilenceStandardError();
     }
     return true;
 }
 
 bool OutputPlan::Open(std::string* error) {
-    if (frames_ && !frames_->Prepare(error)) {
-        return false;
-    }
     for (Planned& output : planned_) {
         *output.file = OutputFile::Open(output.target, error);
         if (!*output.file) {
             return false;
         }
+        output.target.descriptor.reset();
     }
     if (video_ && isatty(fileno(video_->stream())) != 0) {
         *error = "refusing to write video to a terminal: pipe it or name a file";

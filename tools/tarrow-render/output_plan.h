@@ -2,12 +2,16 @@
 // checked against each other before anything is written, opened, and put in
 // place at the end.
 //
-//   Make     resolves each output (output_file.h) and the frames folder, and
+//   Make     makes the frames folder where it is missing and locks the run's
+//            range of it, then resolves each output (output_file.h) as the
+//            kernel sees it, now that every folder a path names exists; and
 //            refuses two outputs in one place (however each is spelled: see
 //            place.h), an output among the --png frames, and a frames folder
-//            that would lose or mix frames; writes nothing
-//   Open     makes the frames folder, opens the files (a FIFO waits here for
-//            its reader), then removes the frames --overwrite replaces
+//            that would lose or mix frames. A refused plan removes the folder
+//            it made. Where an output takes what standard error holds, the
+//            run's messages stop there.
+//   Open     opens the files (a FIFO waits here for its reader), then removes
+//            the frames --overwrite replaces
 //   Commit   writes what is made at the end (the state dump, the texture) and
 //            puts every file in place
 //
@@ -47,6 +51,8 @@ class OutputPlan {
         OutputTarget target;
         std::unique_ptr<OutputFile>* file;
     };
+
+    bool Plan(const RenderOptions& options, std::string* error);
 
     bool overwrite_ = false;
     std::optional<FramesFolder> frames_;

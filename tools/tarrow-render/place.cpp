@@ -1,74 +1,105 @@
-// place.cpp - identities of paths, existing or not.
+// place.cpp - identities of what outputs lead to.
 #include "tools/tarrow-render/place.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
-#include <vector>
+#include <cerrno>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
-std::vector<std::string> Components(const std::string& path) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        const std::size_t slash = std::min(path.find('/', start), path.size());
-        if (slash > start) {
-            parts.push_back(path.substr(start, slash - start));
-        }
-        start = slash + 1;
+const dev_t kNullDevice = makedev(1, 3);
+const dev_t kControllingTerminal = makedev(5, 0); // /dev/tty
+
+// The device number of the process's controlling terminal (the seventh field
+// of /proc/self/stat), or /dev/tty's own where it cannot be read.
+dev_t ControllingTerminal() {
+    std::ifstream file("/proc/self/stat");
+    std::string line;
+    std::getline(file, line);
+    // The command's name, in parentheses, may hold spaces: count after it.
+    const std::size_t close = line.rfind(')');
+    if (close == std::string::npos) {
+        return kControllingTerminal;
     }
-    return parts;
+    std::istringstream fields(line.substr(close + 1));
+    std::string state;
+    long parent = 0, group = 0, session = 0;
+    unsigned long terminal = 0;
+    if (!(fields >> state >> parent >> group >> session >> terminal) || terminal == 0) {
+        return kControllingTerminal;
+    }
+    const unsigned long major = (terminal >> 8) & 0xfff;
+    const unsigned long minor = (terminal & 0xff) | ((terminal >> 12) & 0xfff00);
+    return makedev(major, minor);
 }
 
-// The components below an existing directory, with "." dropped and ".."
-// taking back the name before it, as they will read once made.
-std::string Normalised(const std::vector<std::string>& parts) {
-    std::vector<std::string> kept;
-    for (const std::string& part : parts) {
-        if (part == "..") {
-            if (!kept.empty()) {
-                kept.pop_back();
-            }
-        } else if (part != ".") {
-            kept.push_back(part);
-        }
-    }
-    std::string rest;
-    for (const std::string& part : kept) {
-        rest += (rest.empty() ? "" : "/") + part;
-    }
-    return rest.empty() ? "." : rest;
+std::string WithoutTrailingSlashes(const std::string& path) {
+    const std::size_t last = path.find_last_not_of('/');
+    return last == std::string::npos ? path.substr(0, 1) : path.substr(0, last + 1);
 }
 
 } // namespace
 
+bool Place::IsNullDevice() const {
+    return characterDevice && device == kNullDevice;
+}
+
+Place PlaceOf(const struct stat& status) {
+    if (S_ISCHR(status.st_mode)) {
+        const dev_t number =
+            status.st_rdev == kControllingTerminal ? ControllingTerminal() : status.st_rdev;
+        return Place{number, 0, "", true};
+    }
+    return Place{status.st_dev, status.st_ino, "", false};
+}
+
+std::shared_ptr<const Folder> Folder::Open(const std::string& path) {
+    return Held(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC), path);
+}
+
+std::shared_ptr<const Folder> Folder::OpenIn(const Folder& parent, const std::string& name,
+                                             const std::string& path) {
+    return Held(openat(parent.descriptor(), name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC), path);
+}
+
+std::shared_ptr<const Folder> Folder::Held(int descriptor, const std::string& path) {
+    struct stat status {};
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    if (fstat(descriptor, &status) != 0) {
+        const int failure = errno;
+        close(descriptor);
+        errno = failure;
+        return nullptr;
+    }
+    return std::shared_ptr<const Folder>(
+        new Folder(descriptor, path, status.st_dev, status.st_ino));
+}
+
+Folder::Folder(int descriptor, std::string path, dev_t device, ino_t inode)
+    : descriptor_(descriptor), path_(std::move(path)), device_(device), inode_(inode) {}
+
+Folder::~Folder() {
+    close(descriptor_);
+}
+
+Place Folder::NewName(const std::string& name) const {
+    return Place{device_, inode_, name, false};
+}
+
 std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string trimmed = WithoutTrailingSlashes(path);
+    const std::size_t slash = trimmed.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : trimmed.substr(0, slash);
 }
 
 std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-Place PlaceOf(const std::string& path) {
-    const bool absolute = !path.empty() && path.front() == '/';
-    std::vector<std::string> parts = Components(path);
-    std::vector<std::string> missing; // innermost last
-    while (true) {
-        std::string existing = absolute ? "/" : ".";
-        for (const std::string& part : parts) {
-            existing += "/" + part;
-        }
-        struct stat status {};
-        if (stat(existing.c_str(), &status) == 0 || parts.empty()) {
-            return Place{status.st_dev, status.st_ino,
-                         missing.empty() ? std::string()
-                                         : Normalised(std::vector<std::string>(missing.rbegin(),
-                                                                               missing.rend()))};
-        }
-        missing.push_back(parts.back());
-        parts.pop_back();
-    }
+    const std::string trimmed = WithoutTrailingSlashes(path);
+    const std::size_t slash = trimmed.rfind('/');
+    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
 }

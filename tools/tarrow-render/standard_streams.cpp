@@ -2,6 +2,7 @@
 #include "tools/tarrow-render/standard_streams.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,6 +31,23 @@ void GuardStandardDescriptors() {
 
 bool ClosedAtStart(int descriptor) {
     return descriptor >= STDIN_FILENO && descriptor <= STDERR_FILENO && g_closedAtStart[descriptor];
+}
+
+std::optional<Place> StandardPlace(int descriptor) {
+    struct stat status {};
+    if (ClosedAtStart(descriptor) || fstat(descriptor, &status) != 0) {
+        return std::nullopt;
+    }
+    return PlaceOf(status);
+}
+
+void SilenceStandardError() {
+    std::fflush(stderr);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null >= 0) {
+        dup2(null, STDERR_FILENO);
+        close(null);
+    }
 }
 
 std::string StandardName(int descriptor) {

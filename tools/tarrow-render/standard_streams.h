@@ -5,15 +5,24 @@
 // and it is remembered as closed: an output asked of it is refused, as its
 // bytes would go nowhere. What goes to standard output is written checked: a
 // full disk, a closed descriptor or a reader gone is an error, not a silent
-// loss.
+// loss. Where an output is written to what standard error holds, the run's
+// messages (and the libraries') would mix into it: standard error is then
+// turned to /dev/null, and the exit status alone tells of a failure.
 #pragma once
 
+#include "tools/tarrow-render/place.h"
+
+#include <optional>
 #include <string>
 
 // Call first thing: opens /dev/null on closed standard descriptors.
 void GuardStandardDescriptors();
 // Whether standard descriptor `descriptor` (0 to 2) was closed at start.
 bool ClosedAtStart(int descriptor);
+// What standard descriptor `descriptor` holds; nullopt when it was closed at start.
+std::optional<Place> StandardPlace(int descriptor);
+// Sends standard error to /dev/null from now on.
+void SilenceStandardError();
 // "standard output" for 1, and so on.
 std::string StandardName(int descriptor);
 
