@@ -10,10 +10,20 @@ if [ -n "${DISPLAY:-}" ]; then
   "$build/bin/tarrow" || status=$?
   [ "$status" -eq "$no_display" ] || exit "$status"
 fi
-# Seed 3 starts over the lit city: the stills show it, not a dark street.
-echo "No display here: rendering a preview instead (300 frames at 640x400)."
+# Each preview goes into a folder of its own, the first of out/preview-1,
+# out/preview-2 ... not there yet: nothing already in out/ is replaced.
 mkdir -p out
-"$build/bin/tarrow-render" --seed 3 --frames 300 --size 640x400 --y4m out/preview.y4m \
-  --png out --every 100 --overwrite
-echo "Preview video: out/preview.y4m (play it with: mpv out/preview.y4m)"
-echo "Stills: out/frame-000100.png out/frame-000200.png out/frame-000300.png"
+n=1
+until mkdir "out/preview-$n" 2>/dev/null; do
+  if [ ! -e "out/preview-$n" ]; then
+    mkdir "out/preview-$n" # fails again, saying why
+  fi
+  n=$((n + 1))
+done
+preview=out/preview-$n
+echo "No display here: rendering a preview instead (300 frames at 640x400) into $preview."
+# Seed 3 starts over the lit city: the stills show it, not a dark street.
+"$build/bin/tarrow-render" --seed 3 --frames 300 --size 640x400 --y4m "$preview/preview.y4m" \
+  --png "$preview" --every 100
+echo "Preview video: $preview/preview.y4m (play it with: mpv $preview/preview.y4m)"
+echo "Stills: $preview/frame-000100.png $preview/frame-000200.png $preview/frame-000300.png"

@@ -12,6 +12,8 @@
 
 #include <cmath>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -272,6 +274,27 @@ TEST(RenderTool, PreviewSeedShowsTheCity) {
         }
         EXPECT_GT(sum / still.pixels.size() / 255.0, 0.15) << "frame " << frame;
     }
+}
+
+// Without a display, make run's preview goes into a folder of its own and
+// leaves whatever out/ held, earlier previews included.
+TEST(RenderTool, PreviewKeepsWhatOutHolds) {
+    ScratchDirectory scratch;
+    std::filesystem::create_directories(scratch.Path("out/preview-1"));
+    for (const std::string name : {"out/preview.y4m", "out/frame-000100.png", "out/preview-1/a"}) {
+        std::ofstream(scratch.Path(name)) << "mine";
+    }
+    const std::string build =
+        std::filesystem::path(BuiltProgram("tarrow-render")).parent_path().parent_path();
+    const ProcessResult result = RunProcess({TARROW_TEST_DATA "/../../scripts/run.sh", build},
+                                            {{}, {"DISPLAY"}}, scratch.Path(""));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("out/preview-2/preview.y4m"), std::string::npos) << result.out;
+    EXPECT_EQ(scratch.Read("out/preview.y4m") + scratch.Read("out/frame-000100.png") +
+                  scratch.Read("out/preview-1/a"),
+              "mineminemine");
+    EXPECT_EQ(scratch.Read("out/preview-2/preview.y4m").rfind("YUV4MPEG2", 0), 0u);
+    EXPECT_FALSE(scratch.Read("out/preview-2/frame-000300.png").empty());
 }
 
 TEST(RenderTool, HelpAndVersionAnswerOnStandardOutput) {
