@@ -5,15 +5,14 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-# The programs a user runs, configured without the tests and benchmarks, whose
+# The programs a user runs (tarrow, tarrow-watch, tarrow-render: the build's
+# target programs), configured without the tests and benchmarks, whose
 # libraries running them does not need; and the configuration with them.
-PROGRAMS = tarrow tarrow-watch tarrow-render
 RUN_CONFIG = -DBUILD_TESTING=OFF -DTARROW_BENCH=OFF
 TEST_CONFIG = -DBUILD_TESTING=ON -DTARROW_BENCH=ON
-# Builds the programs in the folder $(1), quietly: its log is shown where it fails.
-build_programs = @echo "Building $(PROGRAMS) in $(1)/bin" && \
-	cmake --build $(1) -j $(JOBS) --target $(PROGRAMS) >$(1)/programs.log 2>&1 || \
-	{ cat $(1)/programs.log; exit 1; }
+# Builds the programs in the folder $(1), quietly: its log is shown where it
+# fails, and on a terminal a line every half minute says how far it has got.
+build_programs = @scripts/build-programs.sh $(1) $(JOBS)
 
 .PHONY: all setup configure build programs run install uninstall deb test-deb test test-asan soak \
 	bench windows test-windows web serve-web test-web test-wayland clean
@@ -29,11 +28,20 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# The three programs alone, with only what building and running them needs.
+# The three programs alone, with only what building and running them needs,
+# configured for the prefix make install installs them under. PREFIX reaches
+# the recipes whole, in the environment (make's functions would split a name
+# with spaces), and must be absolute: it is refused before anything is built.
 PREFIX ?= /usr/local
+programs install: export PREFIX := $(PREFIX)
+ifneq ($(filter programs run install,$(MAKECMDGOALS)),)
+ifeq ($(filter /%,$(firstword $(PREFIX))),)
+$(error PREFIX must be an absolute folder, not '$(PREFIX)')
+endif
+endif
 programs:
 	@scripts/setup.sh run
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX="$$PREFIX" \
 		$(RUN_CONFIG) $(CMAKE_FLAGS) >/dev/null
 	$(call build_programs,$(BUILD))
 
@@ -43,20 +51,16 @@ run: programs
 
 # Installs the programs (the watcher among the helper programs), the manual
 # pages, the desktop entry and the rest under PREFIX, below DESTDIR where
-# given. What it installed is listed in $(BUILD)/installed-files.txt, which
-# make uninstall removes.
+# given (as PREFIX, whole, in the environment). What it installed, and the
+# folders it made, are added to MANIFEST, which make uninstall removes: the
+# files, the folders left empty, then the list itself.
+MANIFEST ?= $(BUILD)/installed-files.txt
+install: export DESTDIR := $(DESTDIR)
 install: programs
-	@DESTDIR="$(abspath $(DESTDIR))" cmake --install $(BUILD) >/dev/null
-	@sed 's|^|$(abspath $(DESTDIR))|' $(BUILD)/install_manifest.txt >$(BUILD)/installed-files.txt
-	@echo "Installed under $(abspath $(DESTDIR))$(PREFIX); listed in $(BUILD)/installed-files.txt"
+	@scripts/install.sh install "$(BUILD)" "$(MANIFEST)"
 
 uninstall:
-	@test -f $(BUILD)/installed-files.txt || { echo "Nothing installed from $(BUILD)" >&2; exit 1; }
-	@xargs -d '\n' rm -f -- <$(BUILD)/installed-files.txt
-	@sed -n 's|/tarrow/[^/]*$$|/tarrow|p' $(BUILD)/installed-files.txt | sort -u | \
-		xargs -r -d '\n' rmdir --ignore-fail-on-non-empty --
-	@rm $(BUILD)/installed-files.txt
-	@echo "Removed what make install had installed"
+	@scripts/install.sh uninstall "$(MANIFEST)"
 
 # The Debian package, dist/tarrow_VERSION_ARCH.deb: the install under /usr,
 # built with Debian's hardening flags and dated by the last commit.

@@ -8,6 +8,11 @@ include(GNUInstallDirs)
 # The desktop's name for the demo: its entry, metadata and icon.
 set(TARROW_APP_ID org.example.tarrow)
 
+# The programs installed, as one target (make run, make install and make deb
+# build it): one build, whose progress counts the steps of all three.
+add_custom_target(programs)
+add_dependencies(programs tarrow tarrow-render tarrow-watch)
+
 install(TARGETS tarrow tarrow-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS tarrow-watch RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/tarrow)
 # The demo finds its watcher beside itself (the build's folder), else there,
