@@ -43,10 +43,14 @@ int main(int argc, char** argv) {
     // on its own and say so in its own words.
     std::string problem;
     if (!platform::OpenDisplay(&problem)) {
-        platform::ShowText("tarrow: " + problem +
-                               "; without a display, tarrow-render records the demo as images "
-                               "and video, and 'make run' renders a preview\n",
-                           true, kWindowTitle);
+        // An installed copy has no make at hand, only the installed programs.
+        const std::string headless =
+            platform::RunsFromItsBuild()
+                ? "tarrow-render records the demo headless, as images and video, and "
+                  "'make run' renders a preview"
+                : "tarrow-render records the demo headless, as images and video: see "
+                  "tarrow-render --help";
+        platform::ShowText("tarrow: " + problem + "; " + headless + "\n", true, kWindowTitle);
         return kExitNoDisplay;
     }
     return WinMain(GetModuleHandle(nullptr), nullptr, nullptr, SW_SHOWNORMAL);

@@ -13,4 +13,10 @@ namespace platform {
 // one line ("cannot open display :349").
 bool OpenDisplay(std::string* problem);
 
+// Whether this copy runs from its build's folder, beside the other programs
+// built with it (the display-mode watcher among them), where the build's own
+// commands (make run) are at hand; an installed copy has only the installed
+// programs.
+bool RunsFromItsBuild();
+
 } // namespace platform

@@ -1,6 +1,7 @@
 // event_pump.cpp - SDL's events taken in, for the message loop
 // (platform/hosted/message_loop.cpp): turned into messages whenever the queue
-// is looked at, and waited for when nothing has arrived.
+// is looked at, and waited for when nothing has arrived. Each look also sees
+// that a display mode switched is still watched.
 #include "platform/hosted/build_hooks.h"
 #include "platform/sdl/internal.h"
 
@@ -16,6 +17,7 @@ void PumpEvents() {
         TranslateEvent(event);
     }
     ReportChangedSizes();
+    KeepModeWatched();
 }
 
 bool WaitForEvent() {

@@ -12,6 +12,7 @@
 #include <SDL.h>
 
 #include <optional>
+#include <string>
 
 // The GL surface a pixel format asks for, in the terms the driver understands.
 struct GlFormat {
@@ -81,6 +82,14 @@ LONG SwitchRandrMode(int width, int height, bool refused);
 void RestoreRandrMode();
 void WatchSwitch(const x11::ModeSwitch& change);
 void SwitchHandedBack();
+// While a switch is in force, starts another watcher where the last one
+// ended (killed on its own, say); one poll of a socket, so cheap enough for
+// every look at the window system's events (PumpEvents).
+void KeepModeWatched();
+
+// A message for whoever started the program, on standard error after the
+// program's name, so that it stands apart from what the libraries print.
+void Say(const std::string& message);
 
 // The window manager's frame around a decorated window, learned once.
 struct FrameExtents {

@@ -1,12 +1,17 @@
 // mode_watcher.cpp - the program's side of tarrow-watch (tarrow_watch.cpp):
 // starting it before the first switch, telling it of each switch and of each
-// hand-back, and letting it finish when the program ends.
+// hand-back, starting another where it ended while a switch is in force, and
+// letting it finish when the program ends.
 //
-// It costs nothing per frame: one line on a socket per switch and per
-// hand-back. The watcher is started from the program's own folder or the
-// helper programs' folder of its prefix, in a process group of its own, with
-// nothing of the program's open but the socket. Where it cannot be had the
-// program goes on without it and says so once.
+// It costs one line on a socket per switch and per hand-back, and while a
+// switch is in force one poll of that socket each time the window system's
+// events are taken in, which tells whether the watcher is still there: a
+// watcher killed on its own would leave the desktop's mode unwatched. The
+// watcher is started from the program's own folder or the helper programs'
+// folder of its prefix, in a process group of its own, with nothing of the
+// program's open but the socket. Where it cannot be had the program goes on
+// without it and says so once.
+#include "platform/display.h"
 #include "platform/sdl/internal.h"
 #include "platform/x11/x11_display_mode.h"
 
@@ -17,7 +22,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -26,26 +30,44 @@ extern char** environ;
 namespace platform::detail {
 namespace {
 
-constexpr int kAnswerLimitMs = 5000; // for the watcher's first word
+constexpr int kAnswerLimitMs = 5000; // for the watcher's first word, and its end once gone
 constexpr int kFinishLimitMs = 5000; // for the watcher to see to the mode at exit
 
 int g_socket = -1;
 pid_t g_watcher = -1;
+// The switch in force as the watcher was told of it, and told again to any
+// watcher started after it; empty when none is in force.
+std::string g_inForce;
+bool g_unwatched = false; // no watcher could be had for the switch in force
 bool g_saidWhy = false;
+
+// The program's own folder, with its slash; empty where it cannot be read.
+std::string ProgramFolder() {
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) {
+        return {};
+    }
+    const std::string path(self, static_cast<std::size_t>(length));
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+// The watcher beside the program, where the build puts it.
+std::string WatcherBeside() {
+    const std::string folder = ProgramFolder();
+    const std::string beside = folder + "tarrow-watch";
+    return !folder.empty() && access(beside.c_str(), X_OK) == 0 ? beside : std::string();
+}
 
 // The watcher beside the program (the build's folder), else among the helper
 // programs of the prefix the program is installed under.
 std::string WatcherPath() {
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0) {
-        return "tarrow-watch";
+    const std::string beside = WatcherBeside();
+    if (!beside.empty()) {
+        return beside;
     }
-    std::string path(self, static_cast<std::size_t>(length));
-    const std::string folder = path.substr(0, path.rfind('/') + 1);
-    const std::string beside = folder + "tarrow-watch";
-    return access(beside.c_str(), X_OK) == 0 ? beside
-                                             : folder + TARROW_WATCHER_FROM_BIN + "/tarrow-watch";
+    const std::string folder = ProgramFolder();
+    return folder.empty() ? "tarrow-watch" : folder + TARROW_WATCHER_FROM_BIN + "/tarrow-watch";
 }
 
 // Waits up to `limitMs` for the watcher to end; whether it did (and was reaped).
@@ -90,9 +112,21 @@ std::string FirstLine(int socket) {
     return line;
 }
 
-bool Start(std::string* why) {
+// Starts a watcher told of the switch described by `told`. The line is in
+// the socket before the watcher runs, which reads it once it is ready: a
+// watcher seen running knows of the switch, however soon the program is
+// killed after.
+bool Start(const std::string& told, std::string* why) {
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+        *why = "no socket for it";
+        return false;
+    }
+    const std::string line = told + "\n";
+    if (send(ends[0], line.data(), line.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(line.size())) {
+        close(ends[0]);
+        close(ends[1]);
         *why = "no socket for it";
         return false;
     }
@@ -140,33 +174,67 @@ void Send(const std::string& line) {
     const std::string text = line + "\n";
     if (g_socket >= 0 && send(g_socket, text.data(), text.size(), MSG_NOSIGNAL) !=
                              static_cast<ssize_t>(text.size())) {
-        Disconnect(0); // it ended early; started again at the next switch
+        Disconnect(kAnswerLimitMs); // it ended early; another is started while a switch is in force
+    }
+}
+
+// Whether the watcher is there to be told: its socket is open and its end of
+// it has not closed. It writes nothing after its first line, so anything to
+// read, a hang-up or an error is its end; it is then let go.
+bool Connected() {
+    if (g_socket < 0) {
+        return false;
+    }
+    pollfd end{g_socket, POLLIN, 0};
+    if (poll(&end, 1, 0) <= 0) {
+        return true; // still there (or interrupted: looked at again the next time)
+    }
+    Disconnect(kAnswerLimitMs);
+    return false;
+}
+
+// A new watcher, told of the switch in force in the line the one before it
+// was told: the desktop's setting from before the switch, which the output
+// no longer shows once the switch is made. Says once why where none can be
+// had.
+void StartWatching() {
+    std::string why;
+    g_unwatched = !Start(g_inForce, &why);
+    if (!g_unwatched) {
+        return;
+    }
+    if (!g_saidWhy) {
+        g_saidWhy = true;
+        Say("display mode: not watched (" + why +
+            "); if the program is killed, the desktop keeps its mode");
     }
 }
 
 } // namespace
 
 void WatchSwitch(const x11::ModeSwitch& change) {
-    Reap(0);
-    if (g_watcher <= 0 && g_socket >= 0) {
-        Disconnect(0);
+    g_inForce = x11::Describe(change);
+    if (Connected()) {
+        Send(g_inForce);
+    } else {
+        StartWatching();
     }
-    std::string why;
-    if (g_socket < 0 && !Start(&why)) {
-        if (!g_saidWhy) {
-            g_saidWhy = true;
-            std::fprintf(stderr,
-                         "display mode: not watched (%s); if the program is killed, the desktop "
-                         "keeps its mode\n",
-                         why.c_str());
-        }
-        return;
-    }
-    Send(x11::Describe(change));
 }
 
 void SwitchHandedBack() {
+    g_inForce.clear();
+    g_unwatched = false;
     Send("restored");
 }
 
+void KeepModeWatched() {
+    if (!g_inForce.empty() && !g_unwatched && !Connected()) {
+        StartWatching();
+    }
+}
+
 } // namespace platform::detail
+
+bool platform::RunsFromItsBuild() {
+    return !detail::WatcherBeside().empty();
+}

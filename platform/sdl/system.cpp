@@ -1,7 +1,7 @@
 // system.cpp - message boxes and the cursor.
 #include "platform/sdl/internal.h"
 
-#include <cstdio>
+#include <string>
 
 namespace platform {
 namespace {
@@ -18,9 +18,8 @@ int MessageBox(HWND /*owner*/, LPCSTR text, LPCSTR caption, UINT /*type*/) {
     // Always on stderr, so the message is seen (and logged) wherever the
     // program runs; a box only where a real display is, so a headless run
     // never waits for a button nobody can press.
-    std::fprintf(stderr, "%s: %s\n", caption != nullptr ? caption : "",
-                 text != nullptr ? text : "");
-    std::fflush(stderr);
+    detail::Say(std::string(caption != nullptr ? caption : "") + ": " +
+                (text != nullptr ? text : ""));
     if (!detail::HeadlessByRequest() && !detail::IsOffscreen()) {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
     }

@@ -12,7 +12,6 @@
 #include "platform/sdl/offscreen.h"
 #include "platform/sdl/video_driver_request.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -73,7 +72,7 @@ bool EnsureVideo() {
         return false;
     }
     if (!choice.notice.empty()) {
-        std::fprintf(stderr, "%s\n", choice.notice.c_str());
+        detail::Say(choice.notice);
     }
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, choice.drivers.c_str(), SDL_HINT_OVERRIDE);
     detail::FilterLostX11WindowErrors();

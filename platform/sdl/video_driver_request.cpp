@@ -1,5 +1,5 @@
 // video_driver_request.cpp - SDL_VIDEODRIVER read as a list of SDL's driver
-// names, with Wayland served through XWayland.
+// names, with Wayland served through X11.
 #include "platform/sdl/video_driver_request.h"
 
 #include <algorithm>
@@ -54,9 +54,10 @@ VideoDriverChoice ChooseVideoDriver(const char* requested, const char* display) 
                                  "SDL_VIDEODRIVER asks for native Wayland, which is not supported, "
                                  "and DISPLAY is not set for XWayland"};
     }
+    // The display may be XWayland's or a plain X server's: it is named, not guessed at.
     return VideoDriverChoice{Joined(drivers),
-                             std::string("video: SDL_VIDEODRIVER asks for native Wayland, which is "
-                                         "not supported; using XWayland on display ") +
+                             std::string("SDL_VIDEODRIVER asks for native Wayland, which is not "
+                                         "supported; showing the demo through X11 on display ") +
                                  display,
                              ""};
 }

@@ -7,8 +7,8 @@
 // Wayland driver is never started, even when asked for: it can crash inside
 // SDL's start (on a compositor without a seat) and in its window decorations,
 // where nothing can catch it. So the request is settled before SDL starts: a
-// request for Wayland is served through XWayland where there is an X display,
-// and refused in one line where there is none.
+// request for Wayland is served through X11 where there is an X display (on a
+// Wayland desktop, XWayland), and refused in one line where there is none.
 #pragma once
 
 #include <string>
@@ -17,7 +17,7 @@ namespace platform {
 
 struct VideoDriverChoice {
     std::string drivers; // SDL's list of drivers to try, in order; empty when refused
-    std::string notice;  // one line for the user where Wayland is served through XWayland
+    std::string notice;  // one line for the user where Wayland is served through X11
     std::string refusal; // one line where Wayland is asked for and there is no X display
 };
 

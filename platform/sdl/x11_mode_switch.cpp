@@ -7,8 +7,8 @@
 #include "platform/x11/x11_display_mode.h"
 #include "platform/x11/x11_mode_holders.h"
 
-#include <cstdio>
 #include <optional>
+#include <string>
 
 namespace platform::detail {
 namespace {
@@ -69,7 +69,7 @@ bool RandrSwitchesModes() {
         if (connection.get() != nullptr && x11::SwitchesModes(connection.get(), &why)) {
             return true;
         }
-        std::fprintf(stderr, "display mode: left to SDL and not watched: %s\n", why.c_str());
+        Say("display mode: left to SDL and not watched: " + why);
         return false;
     }();
     return switches;

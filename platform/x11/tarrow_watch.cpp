@@ -9,10 +9,16 @@
 //                the program among the mode's holders (x11_display_mode.h)
 //   restored     the program handed the desktop back itself
 // The watcher answers "ready" once it has a connection of its own to the
-// server, or "cannot: <why>" and ends. When the socket closes, the program is
-// gone: if a switch is still outstanding, the program is taken off the mode's
-// holders (x11_mode_holders.h), and where no other program holds the mode and
-// the output still shows it, the desktop's saved mode and screen size are set
+// server, or "cannot: <why>" and ends, and writes nothing more: the program
+// sees it end (killed on its own, say) by the socket closing, and while a
+// switch is in force starts another, which it tells of that switch first, in
+// the line the one before was told: the desktop's setting from before the
+// switch, which the output no longer shows.
+//
+// When the socket closes, the program is gone: if a switch is still
+// outstanding, the program is taken off the mode's holders
+// (x11_mode_holders.h), and where no other program holds the mode and the
+// output still shows it, the desktop's saved mode and screen size are set
 // back; a mode someone else set since is left as it is. The watcher then
 // ends, as it does at once when its own connection to the server breaks.
 //

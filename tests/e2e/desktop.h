@@ -13,6 +13,16 @@
 
 inline constexpr char kTitle[] = "vesk2013 - tarrow";
 
+// Ends a program with Escape held on its window until it has ended; its exit
+// status (what it printed is then in `ended`), or -1 when it did not end.
+inline int EndWithEscape(const XSession& x, const std::string& window,
+                         const RunningProcess& process, ProcessResult* ended) {
+    return x.HoldKeyUntil(window, "Escape",
+                          [&] { return WaitForExit(process, std::chrono::milliseconds(0), ended); })
+               ? ended->status
+               : -1;
+}
+
 class Desktop : public testing::Test {
   protected:
     // Starts the program and waits for its first window.
@@ -21,16 +31,20 @@ class Desktop : public testing::Test {
         return x.WaitForWindow(kTitle);
     }
 
+    // Whether the window manager shows the window full screen.
+    static bool FullScreen(const XSession& x, const std::string& window) {
+        return x.Property(window, "_NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN") !=
+               std::string::npos;
+    }
+
     // Waits for the program to end; its exit status, or -1 when it did not.
     // What it printed is then in `ended`.
     int Ended() { return WaitForExit(program, kPatience, &ended) ? ended.status : -1; }
 
-    // Ends the program with Escape held on its window; its exit status.
+    // Ends the program with Escape held on its window until it has ended; its
+    // exit status, or -1 when it did not end.
     int Escape(XSession& x, const std::string& window) {
-        x.KeyDown(window, "Escape");
-        const int status = Ended();
-        x.KeyUp("Escape");
-        return status;
+        return EndWithEscape(x, window, program, &ended);
     }
 
     // Asks the window manager to close the window; the program's exit status.
@@ -39,11 +53,12 @@ class Desktop : public testing::Test {
         return Ended();
     }
 
-    // F1 held until the window has been made again; the new window.
+    // F1 held until the window has been made again; the new window, or
+    // empty when none came.
     std::string Switch(XSession& x, const std::string& window) {
-        x.KeyDown(window, "F1");
-        const std::string next = x.WaitForWindow(kTitle, window);
-        x.KeyUp("F1");
+        std::string next;
+        x.HoldKeyUntil(window, "F1",
+                       [&] { return !(next = x.FindWindow(kTitle, window)).empty(); });
         return next;
     }
 

@@ -19,6 +19,18 @@ int WatcherOf(int program) {
     return ChildNamed(program, "tarrow-watch");
 }
 
+// A watcher of the program's other than `ended`, and still running (one
+// ended and not yet waited for lingers as a zombie); -1 when there is none.
+int WatcherOtherThan(int program, int ended) {
+    for (const ProcessEntry& process : Processes()) {
+        if (process.parent == program && process.name == "tarrow-watch" && process.pid != ended &&
+            process.state != 'Z') {
+            return process.pid;
+        }
+    }
+    return -1;
+}
+
 // Polls until the process has ended and been reaped, by this process (which
 // adopts orphans, see SetUp) or by its parent.
 bool Gone(int pid) {
@@ -54,9 +66,10 @@ TEST_F(SwitchingDesktop, FullScreenSetsTheModeAndF1AndEscapeHandItBack) {
     const std::string windowed = Switch(x, first);
     ASSERT_FALSE(windowed.empty());
     EXPECT_TRUE(x.WaitForMode("1920x1080"));
-    const WindowGeometry client = x.Geometry(windowed);
-    EXPECT_EQ(client.width, 1680);
-    EXPECT_EQ(client.height, 1050);
+    EXPECT_TRUE(PollUntil([&] {
+        const WindowGeometry client = x.Geometry(windowed);
+        return client.width == 1680 && client.height == 1050;
+    }));
 
     const std::string again = Switch(x, windowed);
     ASSERT_FALSE(again.empty());
@@ -72,8 +85,7 @@ TEST_F(SwitchingDesktop, WindowedStartLeavesTheModeAlone) {
     }
     const std::string window = Launch(x, {"--windowed"});
     ASSERT_FALSE(window.empty());
-    EXPECT_EQ(x.Property(window, "_NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN"),
-              std::string::npos);
+    EXPECT_FALSE(FullScreen(x, window));
     EXPECT_EQ(WatcherOf(program.pid), -1);
     EXPECT_EQ(x.CurrentMode(), "1920x1080");
     EXPECT_EQ(Escape(x, window), 0);
@@ -140,17 +152,14 @@ class TwoFullScreenDemos : public SwitchingDesktop, public testing::WithParamInt
     void End(XSession& x, RunningProcess& demo, const std::string& window, Ending how) {
         const int watcher = WatcherOf(demo.pid);
         ASSERT_GT(watcher, 0);
+        ProcessResult ended;
         if (how == Ending::Escape) {
-            x.KeyDown(window, "Escape");
+            ASSERT_NE(EndWithEscape(x, window, demo, &ended), -1);
         } else {
             kill(demo.pid, how == Ending::Term ? SIGTERM : SIGKILL);
+            ASSERT_TRUE(WaitForExit(demo, kPatience, &ended));
         }
-        ProcessResult ended;
-        ASSERT_TRUE(WaitForExit(demo, kPatience, &ended));
         demo.pid = -1;
-        if (how == Ending::Escape) {
-            x.KeyUp("Escape");
-        }
         ASSERT_TRUE(Gone(watcher));
     }
 
@@ -188,6 +197,29 @@ INSTANTIATE_TEST_SUITE_P(, TwoFullScreenDemos,
                                          TwoDemos{"EscapeThenKill", Ending::Escape, Ending::Kill},
                                          TwoDemos{"KillThenKill", Ending::Kill, Ending::Kill}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A watcher killed on its own is replaced while the mode is switched, and the
+// new one, told of the switch the first one was, hands the desktop its mode
+// back when the program is killed in turn.
+TEST_F(SwitchingDesktop, AKilledWatcherIsReplacedAndTheDesktopStillGetsItsMode) {
+    XSession x(SwitchingServer());
+    if (!x.ready()) {
+        GTEST_SKIP() << x.problem();
+    }
+    ASSERT_FALSE(Launch(x).empty());
+    ASSERT_TRUE(x.WaitForMode("1680x1050"));
+    const int first = WatcherOf(program.pid);
+    ASSERT_GT(first, 0);
+    kill(first, SIGKILL);
+    int second = -1;
+    ASSERT_TRUE(PollUntil([&] { return (second = WatcherOtherThan(program.pid, first)) > 0; }))
+        << "no new watcher";
+    kill(program.pid, SIGKILL);
+    ProcessResult ended;
+    ASSERT_TRUE(WaitForExit(program, kPatience, &ended));
+    EXPECT_TRUE(x.WaitForMode("1920x1080"));
+    EXPECT_TRUE(Gone(second));
+}
 
 TEST_F(SwitchingDesktop, AModeSomeoneElseSetIsLeftAsItIsAfterAKill) {
     XSession x(SwitchingServer());

@@ -373,7 +373,8 @@ TEST_P(WaylandDesktop, NativeWaylandRequestIsServedThroughXWayland) {
         std::string lower = line;
         std::transform(lower.begin(), lower.end(), lower.begin(),
                        [](unsigned char c) { return std::tolower(c); });
-        about += !line.starts_with("display mode:") && lower.find("wayland") != std::string::npos;
+        about += !line.starts_with("tarrow: display mode:") &&
+                 lower.find("wayland") != std::string::npos;
     }
     EXPECT_EQ(about, 1) << ended.err;
 }

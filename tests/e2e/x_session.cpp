@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -232,34 +233,37 @@ RunningProcess XSession::Start(const std::string& program,
     return StartProcess(command, Changed(access_.environment, change));
 }
 
-std::string XSession::WaitForWindow(const std::string& title, const std::string& other) const {
+std::string XSession::FindWindow(const std::string& title, const std::string& other) const {
     std::string found;
-    PollUntil([&] {
-        if (!managed_) {
-            // No manager to list windows: the server's own, shown, by name.
-            std::istringstream ids(
-                Tool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}));
-            for (std::string id; ids >> id;) {
-                if (id != other) {
-                    found = id;
-                }
-            }
-            return !found.empty();
-        }
-        // The window manager's own list: id, desktop, class, host, title.
-        std::istringstream lines(Tool({"wmctrl", "-lx"}));
-        for (std::string line; std::getline(lines, line);) {
-            std::istringstream fields(line);
-            std::string id, desktop, windowClass, host;
-            fields >> id >> desktop >> windowClass >> host;
-            std::string name;
-            std::getline(fields >> std::ws, name);
-            if (name == title && id != other) {
+    if (!managed_) {
+        // No manager to list windows: the server's own, shown, by name.
+        std::istringstream ids(
+            Tool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}));
+        for (std::string id; ids >> id;) {
+            if (id != other) {
                 found = id;
             }
         }
-        return !found.empty();
-    });
+        return found;
+    }
+    // The window manager's own list: id, desktop, class, host, title.
+    std::istringstream lines(Tool({"wmctrl", "-lx"}));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string id, desktop, windowClass, host;
+        fields >> id >> desktop >> windowClass >> host;
+        std::string name;
+        std::getline(fields >> std::ws, name);
+        if (name == title && id != other) {
+            found = id;
+        }
+    }
+    return found;
+}
+
+std::string XSession::WaitForWindow(const std::string& title, const std::string& other) const {
+    std::string found;
+    PollUntil([&] { return !(found = FindWindow(title, other)).empty(); });
     return found;
 }
 
@@ -365,18 +369,74 @@ bool XSession::WaitForMode(const std::string& mode) const {
     });
 }
 
+std::size_t XSession::ScreenPicture() const {
+    return std::hash<std::string>{}(Tool({"xwd", "-root", "-silent"}));
+}
+
 bool XSession::WaitForPictures(int count) const {
-    std::set<std::size_t> seen{std::hash<std::string>{}(Tool({"xwd", "-root", "-silent"}))};
+    std::set<std::size_t> seen{ScreenPicture()};
     return PollUntil([&] {
-        seen.insert(std::hash<std::string>{}(Tool({"xwd", "-root", "-silent"})));
+        seen.insert(ScreenPicture());
         return static_cast<int>(seen.size()) > count;
     });
 }
 
+bool XSession::Focus(const std::string& window) const {
+    // The manager's word that a window is active comes before the server's
+    // focus does, and a key typed in between goes elsewhere: the server's
+    // focus is what is waited for. Without a manager there is no activation,
+    // only the focus. Ids compare as numbers: wmctrl writes them in hex,
+    // xdotool in decimal.
+    if (window.empty() || !std::isdigit(static_cast<unsigned char>(window[0]))) {
+        return false;
+    }
+    const unsigned long wanted = std::stoul(window, nullptr, 0);
+    const auto focused = [&] {
+        const std::string id = Tool({"xdotool", "getwindowfocus"});
+        return !id.empty() && std::isdigit(static_cast<unsigned char>(id[0])) &&
+               std::stoul(id, nullptr, 0) == wanted;
+    };
+    return PollUntil([&] {
+        if (focused()) {
+            return true;
+        }
+        Tool({"xdotool", managed_ ? "windowactivate" : "windowfocus", window});
+        return focused();
+    });
+}
+
 void XSession::KeyDown(const std::string& window, const std::string& key) const {
-    // Without a manager there is no activation, only the keyboard's focus.
-    Tool({"xdotool", managed_ ? "windowactivate" : "windowfocus", "--sync", window});
+    Focus(window);
     Tool({"xdotool", "keydown", key});
+}
+
+bool XSession::HoldKeyUntil(const std::string& window, const std::string& key,
+                            const std::function<bool()>& seen) const {
+    // The program acts on a key in the frame after the one that took it in:
+    // this many pictures drawn with it held, and it was missed.
+    constexpr std::size_t kMissedAfter = 10;
+    KeyDown(window, key);
+    std::set<std::size_t> pictures{ScreenPicture()};
+    const bool held = PollUntil([&] {
+        if (seen()) {
+            return true;
+        }
+        pictures.insert(ScreenPicture());
+        if (pictures.size() > kMissedAfter &&
+            Tool({"xwininfo", "-id", window}).find("Map State: IsViewable") != std::string::npos) {
+            KeyUp(key);
+            KeyDown(window, key);
+            pictures = {ScreenPicture()};
+        }
+        return false;
+    });
+    KeyUp(key);
+    return held;
+}
+
+void XSession::Tap(const std::string& window, const std::string& key) const {
+    Focus(window);
+    Tool({"xdotool", "key", key});
 }
 
 void XSession::KeyUp(const std::string& key) const {

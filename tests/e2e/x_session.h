@@ -16,6 +16,7 @@
 #include "tests/support/scratch_directory.h"
 #include "tests/support/subprocess.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,8 +80,9 @@ class XSession {
     RunningProcess Start(const std::string& program, const std::vector<std::string>& arguments = {},
                          const ProcessEnvironment& change = {}) const;
 
-    // The newest shown window with this title that is not `other`, waited
-    // for; empty when none comes.
+    // The newest shown window with this title that is not `other`, as the
+    // server lists them now, or waited for; empty when there is none.
+    std::string FindWindow(const std::string& title, const std::string& other = "") const;
     std::string WaitForWindow(const std::string& title, const std::string& other = "") const;
     // The windows listed under this class name (as both its name and class).
     std::vector<std::string> WindowsOfClass(const std::string& windowClass) const;
@@ -107,12 +109,29 @@ class XSession {
     // resource ("windows : 1"), over all its connections.
     std::string ClientResources(int pid) const;
 
-    // A key pressed on the keyboard, held, and let go.
+    // Asks for the keyboard's focus on the window (through the window manager
+    // where there is one) until the server gives it: a key typed from then on
+    // reaches the program. Whether it came.
+    bool Focus(const std::string& window) const;
+    // A key ("F1", or with modifiers, "alt+F4") pressed on the keyboard once
+    // the window has the focus, held, and let go.
     void KeyDown(const std::string& window, const std::string& key) const;
     void KeyUp(const std::string& key) const;
+    // The key held on the window until `seen` holds, the program's own
+    // evidence that a frame has seen it (a new window, its end), then let go;
+    // whether `seen` held. A press the program missed (one that came before
+    // it took the keyboard, say) is made again once the screen has shown
+    // several new pictures with the window still there: a frame that had
+    // seen the key would have acted on it.
+    bool HoldKeyUntil(const std::string& window, const std::string& key,
+                      const std::function<bool()>& seen) const;
+    // A key pressed and let go at once, once the window has the focus: for a
+    // window that acts when the key is let go (a message box).
+    void Tap(const std::string& window, const std::string& key) const;
 
   private:
     bool StartServer(const XServerSetup& setup);
+    std::size_t ScreenPicture() const; // the screen's pixels, hashed
     // A tool's command where the server is: the way in, the limit for a
     // tool waited for, then the tool from /usr/bin.
     std::vector<std::string> ToolCommand(const std::vector<std::string>& arguments,

@@ -3,6 +3,7 @@
 #include "platform/sdl/offscreen.h"
 #include "tests/framework/probe_scene.h"
 #include "tests/support/frame_window.h"
+#include "tests/support/scratch_directory.h"
 #include "tests/support/subprocess.h"
 
 #include <GL/gl.h>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
@@ -95,6 +97,7 @@ TEST_P(ProgramWithoutADisplay, SaysWhyOnceAndEndsWithItsOwnStatus) {
     const ProcessResult run = RunProcess({BuiltProgram("tarrow")}, environment);
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.err.rfind("tarrow: ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find(GetParam().problem), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("tarrow-render"), std::string::npos) << run.err;
 }
@@ -114,5 +117,21 @@ INSTANTIATE_TEST_SUITE_P(, ProgramWithoutADisplay,
                                                          {}},
                                                         "DISPLAY is not set for XWayland"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// What to run instead without a display: a copy in its build's folder names
+// the build's preview (make run); a copy installed, without the build's
+// programs beside it, names what an installation has.
+TEST(ProgramWithoutADisplayAdvises, WhatItsOwnCopyHasAtHand) {
+    const ProcessEnvironment noDisplay{{}, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}};
+    const ProcessResult built = RunProcess({BuiltProgram("tarrow")}, noDisplay);
+    EXPECT_NE(built.err.find("'make run'"), std::string::npos) << built.err;
+
+    ScratchDirectory bin;
+    std::filesystem::copy_file(BuiltProgram("tarrow"), bin.Path("tarrow"));
+    const ProcessResult installed = RunProcess({bin.Path("tarrow")}, noDisplay);
+    EXPECT_EQ(installed.status, 3) << installed.err;
+    EXPECT_NE(installed.err.find("see tarrow-render --help"), std::string::npos) << installed.err;
+    EXPECT_EQ(installed.err.find("make"), std::string::npos) << installed.err;
+}
 
 } // namespace

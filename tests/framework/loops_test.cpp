@@ -190,7 +190,7 @@ TEST_P(RefusedModeSwitch, SaysSoAndRunsWindowed) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunProgram(), 0);
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("Error: Mode Switch Failed.\nRunning In Windowed Mode.\n"),
+    EXPECT_NE(err.find("tarrow: Error: Mode Switch Failed.\nRunning In Windowed Mode.\n"),
               std::string::npos);
     ASSERT_EQ(g_probe.windows.size(), 1u);
     EXPECT_EQ(g_probe.windows[0].style, WS_OVERLAPPEDWINDOW);

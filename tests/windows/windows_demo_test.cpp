@@ -33,11 +33,6 @@ class WindowsDemo : public Desktop {
         return x.WaitForWindow(kTitle);
     }
 
-    bool FullScreen(const XSession& x, const std::string& window) const {
-        return x.Property(window, "_NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN") !=
-               std::string::npos;
-    }
-
     ScratchDirectory scratch;
     std::unique_ptr<WinePrefix> prefix;
 };
@@ -56,19 +51,19 @@ TEST_P(WindowsDemoOnScreen, CoversTheScreenSwitchesWithF1AndEndsWithEscape) {
     ASSERT_FALSE(first.empty());
     EXPECT_TRUE(PollUntil([&] {
         const WindowGeometry window = x.Geometry(first);
-        return window.x == 0 && window.y == 0 && window.width == 1680 && window.height == 1050;
+        return window.x == 0 && window.y == 0 && window.width == 1680 && window.height == 1050 &&
+               FullScreen(x, first);
     }));
-    EXPECT_TRUE(FullScreen(x, first));
     EXPECT_TRUE(!switching || x.WaitForMode("1680x1050"));
 
     const std::string windowed = Switch(x, first);
     ASSERT_FALSE(windowed.empty());
-    EXPECT_FALSE(FullScreen(x, windowed));
     EXPECT_TRUE(!switching || x.WaitForMode("1920x1080"));
+    EXPECT_FALSE(FullScreen(x, windowed));
 
     const std::string again = Switch(x, windowed);
     ASSERT_FALSE(again.empty());
-    EXPECT_TRUE(FullScreen(x, again));
+    EXPECT_TRUE(PollUntil([&] { return FullScreen(x, again); }));
     EXPECT_TRUE(!switching || x.WaitForMode("1680x1050"));
     EXPECT_EQ(Escape(x, again), 0);
     EXPECT_TRUE(!switching || x.WaitForMode("1920x1080"));
@@ -93,18 +88,13 @@ TEST_F(WindowsDemo, RefusedModeShowsTheSystemsMessageBoxThenRunsWindowed) {
     program = StartProcess(WinePrefix::Demo(), prefix->Environment(x.display(), "-all,+msgbox"));
     const std::string box = x.WaitForWindow("Error");
     ASSERT_FALSE(box.empty());
-    x.Tool({"xdotool", "windowactivate", "--sync", box});
-    x.Tool({"xdotool", "key", "Return"});
+    x.Tap(box, "Return");
     EXPECT_TRUE(x.WaitUntilGone(box));
     const std::string window = x.WaitForWindow(kTitle);
     ASSERT_FALSE(window.empty());
     EXPECT_FALSE(FullScreen(x, window));
-    x.KeyDown(window, "Escape");
-    ProcessResult result;
-    ASSERT_TRUE(WaitForExit(program, kPatience, &result));
-    x.KeyUp("Escape");
-    EXPECT_EQ(result.status, 0);
-    EXPECT_NE(result.err.find("Mode Switch Failed."), std::string::npos) << result.err;
+    EXPECT_EQ(Escape(x, window), 0);
+    EXPECT_NE(ended.err.find("Mode Switch Failed."), std::string::npos) << ended.err;
 }
 
 TEST_F(WindowsDemo, CommandLineIsAnsweredWithoutAWindow) {
@@ -201,13 +191,18 @@ void RecordThreeFrames(const XSession& x, const std::vector<std::string>& comman
                        const ProcessEnvironment& environment) {
     const RunningProcess traced = StartProcess(command, environment);
     const std::string window = x.WaitForWindow(kTitle);
-    ASSERT_FALSE(window.empty());
-    ASSERT_TRUE(x.WaitForPictures(3));
-    x.KeyDown(window, "Escape");
     ProcessResult result;
-    ASSERT_TRUE(WaitForExit(traced, kPatience, &result));
-    x.KeyUp("Escape");
-    ASSERT_EQ(result.status, 0) << result.err;
+    if (window.empty()) {
+        const bool ended = WaitForExit(traced, std::chrono::milliseconds(0), &result);
+        if (!ended) {
+            kill(traced.pid, SIGKILL);
+            result = FinishProcess(traced);
+        }
+        FAIL() << "no window; the program " << (ended ? "had ended" : "was still running")
+               << " (status " << result.status << "): " << result.err;
+    }
+    ASSERT_TRUE(x.WaitForPictures(3));
+    ASSERT_EQ(EndWithEscape(x, window, traced, &result), 0) << result.err;
 }
 
 // The first mismatch between two call lists, for the failure message.
