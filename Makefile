@@ -15,7 +15,8 @@ TEST_CONFIG = -DBUILD_TESTING=ON -DTARROW_BENCH=ON
 build_programs = @scripts/build-programs.sh $(1) $(JOBS)
 
 .PHONY: all setup configure build programs run install uninstall deb test-deb test test-asan soak \
-	bench windows test-windows web serve-web test-web test-wayland clean
+	bench windows test-windows web serve-web test-web bench-web stills-web \
+	test-wayland clean
 
 all: build
 
@@ -126,19 +127,27 @@ test-windows: windows
 
 # The demo in a web browser, built with Emscripten: dist/web/ (index.html,
 # tarrow.js, tarrow.wasm). Emscripten's system libraries are compiled into the
-# build folder the first time, which takes minutes.
+# build folder's cache the first time, which takes minutes: on a terminal,
+# scripts/web-env.sh says a line a minute while they compile; elsewhere the
+# build says where it starts and what it made, its log shown if it fails.
 WEB_BUILD ?= build-web
 WEB_ENV = scripts/web-env.sh $(WEB_BUILD)
+WEB_LIBC = $(WEB_BUILD)/emscripten-cache/sysroot/lib/wasm32-emscripten/libc.a
 web:
 	@scripts/setup.sh web
+	@if [ -e $(WEB_LIBC) ]; then echo "Building the page in $(WEB_BUILD)"; else \
+		echo "Building the page in $(WEB_BUILD), Emscripten's system libraries first (once):" \
+			"3 minutes on two idle cores, up to 25 on a busy machine"; fi
 	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target tarrow-web
 	@rm -rf dist/web && mkdir -p dist/web
 	@cp $(WEB_BUILD)/page/index.html $(WEB_BUILD)/page/tarrow.js $(WEB_BUILD)/page/tarrow.wasm dist/web/
+	@echo "Built dist/web/: index.html, tarrow.js, tarrow.wasm"
 
-# Serves dist/web on 127.0.0.1 and prints its address.
+# Serves dist/web on 127.0.0.1:$(PORT) and prints its address.
+PORT ?= 8080
 serve-web: web
-	@node scripts/serve-web.mjs dist/web
+	@node scripts/serve-web.mjs dist/web $(PORT)
 
 # The page in headless Chromium against tarrow-render on Mesa: state dumps,
 # frames, keys, full screen and a hidden page (not part of make test).
@@ -150,6 +159,25 @@ test-web: web
 	@TARROW_RENDER=$(abspath $(BUILD))/bin/tarrow-render TARROW_PAGE=$(abspath dist/web) \
 		TARROW_PLANTED_PAGE=$(abspath $(WEB_BUILD))/page-planted \
 		node --test --test-concurrency=1 tests/web/
+
+# The page's frame time beside tarrow-render --bench's, at 640x400, RUNS
+# times each (a measurement, not a test).
+RUNS ?= 3
+bench-web: web
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target tarrow-render
+	@cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	@TARROW_RENDER=$(abspath $(BUILD))/bin/tarrow-render TARROW_PAGE=$(abspath dist/web) \
+		node scripts/bench-web.mjs $(RUNS)
+
+# Frames of a run of the page as PNG, read back by the page (a screenshot of
+# the page holds whatever its canvas shows as it is taken): STILLS/frame-N.png
+# for each frame that the query's capture= names.
+QUERY ?= ?seed=2013&frames=600&size=960x600&capture=600
+STILLS ?= dist/stills
+stills-web: web
+	@cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	@TARROW_PAGE=$(abspath dist/web) node scripts/stills-web.mjs '$(QUERY)' '$(STILLS)'
 
 # The demo under today's Wayland compositors (mutter, the GNOME shell, KWin),
 # started headless with XWayland; installs them first.

@@ -4,8 +4,10 @@
 // 640x400 on Mesa (llvmpipe). A measurement, not a test: the runs take turns,
 // RUNS times each, and the medians are printed with their ratio.
 //
-// Usage: node scripts/bench-web.mjs [RUNS] (after make web and a native
-// build; TARROW_RENDER and TARROW_PAGE name others than build/ and dist/web).
+// Usage: make bench-web [RUNS=N], which builds both and installs
+// puppeteer-core into tests/web; or node scripts/bench-web.mjs [RUNS] after
+// make web, a native build and npm ci in tests/web (TARROW_RENDER and
+// TARROW_PAGE name others than build/ and dist/web).
 import {execFile} from 'node:child_process';
 import {promisify} from 'node:util';
 

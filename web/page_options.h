@@ -7,9 +7,13 @@
 //   &dump=1          after the run, the scene's state as tarrow-render's
 //                    --dump-state writes it, on the console and in the page
 //   &capture=1,120   frames of the run read back and kept for the page's reader
+//                    (window.tarrow.frames), each from 1 to N
 //
-// The query's pairs are read as the options of a command line
-// (framework/option_table.h): "frames=60" as "--frames=60".
+// Names and values are percent-decoded, '+' as a space, as URLSearchParams
+// writes them ("capture=1%2C120"); the decoded pairs are read as the options
+// of a command line (framework/option_table.h): "frames=60" as "--frames=60".
+// Each pair is given once: a repeated one is refused, where a command line
+// takes the last.
 #pragma once
 
 #include <set>

@@ -10,6 +10,7 @@
 #include <GL/gl.h>
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,17 @@ int RunFrames(const PageOptions& options) {
     platform::UseSeed(seed);
     platform::DisableSleep();
     platform::web::UnpacedSwaps();
+    // A frame larger than WebGL draws would stop the GL layer as it makes its
+    // framebuffer; the address's size is refused in its own terms first.
+    const int largest = platform::web::LargestSurfaceEdge();
+    if (largest > 0 && std::max(options.width, options.height) > largest) {
+        platform::web::ShowLine(
+            "tarrow: the browser cannot make a drawing surface of " +
+                std::to_string(options.width) + "x" + std::to_string(options.height) +
+                ": its WebGL 2 draws at most " + std::to_string(largest) + " pixels a side",
+            true);
+        return 1;
+    }
     OffscreenScene scene;
     if (!scene.Open(options.width, options.height)) {
         platform::web::ShowLine("tarrow: this browser gives the page no WebGL 2", true);

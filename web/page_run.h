@@ -9,5 +9,6 @@
 
 #include "web/page_options.h"
 
-// 0 when the run went through, 1 when no context could be made.
+// 0 when the run went through, 1 when no context could be made or the size
+// is larger than the browser draws.
 int RunFrames(const PageOptions& options);

@@ -12,6 +12,8 @@
 mergeInto(LibraryManager.library, {
   $tarrowPage: {
     resumeWait: null, // resumes a program waiting for a message
+    fullScreenWanted: false,
+    fullScreenAgain: false, // refused: the next key press asks again
     wakeLock: null,
     wantAwake: false,
     yieldStart: 0,
@@ -45,6 +47,20 @@ mergeInto(LibraryManager.library, {
       }
       page.later.push(fn);
       page.channel.port2.postMessage(0);
+    },
+    // The browser grants full screen only within a few seconds of a key
+    // press, and the program asks a frame or two after the key, which on a
+    // slow machine is later than that: refused, the next key press asks again
+    // from its own event (tarrow_full_screen_again), while the program still
+    // wants it.
+    askFullScreen: function() {
+      var page = this;
+      page.screen().requestFullscreen().catch(function(error) {
+        page.status().fullScreenRefused = String(error);
+        page.fullScreenAgain = page.fullScreenWanted;
+        console.warn('tarrow: the browser keeps the page as it is (' + error +
+                     '); the next key press brings full screen');
+      });
     },
   },
 
@@ -80,19 +96,26 @@ mergeInto(LibraryManager.library, {
 
   tarrow_full_screen__deps: ['$tarrowPage'],
   tarrow_full_screen: function(on) {
-    var status = tarrowPage.status();
+    var page = tarrowPage;
+    page.fullScreenWanted = !!on;
+    page.fullScreenAgain = false;
     if (on) {
-      var screen = tarrowPage.screen();
-      if (document.fullscreenElement !== screen) {
-        screen.requestFullscreen().catch(function(error) {
-          status.fullScreenRefused = String(error);
-          console.warn('tarrow: the browser keeps the page as it is (' + error +
-                       '); full screen comes with a key press: F1');
-        });
-      }
+      if (document.fullscreenElement !== page.screen()) page.askFullScreen();
     } else if (document.fullscreenElement) {
       document.exitFullscreen().catch(function() {});
     }
+  },
+
+  // Called from a key press's event: asks again for the full screen the
+  // browser refused, and says whether it did (the key press was then the
+  // browser's, not the program's).
+  tarrow_full_screen_again__deps: ['$tarrowPage'],
+  tarrow_full_screen_again: function() {
+    var page = tarrowPage;
+    if (!page.fullScreenAgain) return 0;
+    page.fullScreenAgain = false;
+    page.askFullScreen();
+    return 1;
   },
 
   tarrow_hide_cursor__deps: ['$tarrowPage'],
@@ -169,6 +192,19 @@ mergeInto(LibraryManager.library, {
     tarrowPage.status().frames[frame] = {
       width: width, height: height, rgb: HEAPU8.slice(rgb, rgb + length),
     };
+  },
+
+  // The longest side of a frame the browser's WebGL 2 draws into (its largest
+  // renderbuffer and viewport), asked of a context made for the question and
+  // let go at once; 0 without WebGL 2.
+  tarrow_largest_surface: function() {
+    var gl = document.createElement('canvas').getContext('webgl2');
+    if (!gl) return 0;
+    var viewport = gl.getParameter(gl.MAX_VIEWPORT_DIMS);
+    var largest = Math.min(gl.getParameter(gl.MAX_RENDERBUFFER_SIZE), viewport[0], viewport[1]);
+    var lose = gl.getExtension('WEBGL_lose_context');
+    if (lose) lose.loseContext();
+    return largest;
   },
 
   tarrow_note_run__deps: ['$tarrowPage'],

@@ -2,6 +2,7 @@
 //
 //   key pressed, auto-repeated, released   -> WM_KEYDOWN / WM_KEYUP, queued
 //     with Alt held, Alt itself, or F10    -> WM_SYSKEYDOWN / WM_SYSKEYUP
+//     once the browser refused full screen -> none: the press asks again
 //   page hidden, shown again               -> WM_SIZE (minimised, restored), sent
 //
 // The browser's events are noted as they come and turned into messages only
@@ -33,6 +34,7 @@ bool g_listening = false;
 
 constexpr int kF5 = VK_F1 + 4;   // reloads the page
 constexpr int kF11 = VK_F1 + 10; // the browser's own full screen
+constexpr int kCapsLock = 0x14;
 
 void Note(const BrowserEvent& event) {
     g_events.push_back(event);
@@ -46,10 +48,23 @@ bool BrowserKeeps(const EmscriptenKeyboardEvent& key, int virtualKey) {
            virtualKey == VK_F12;
 }
 
+// Keys whose press counts, for the browser, as the user's say-so for full
+// screen: all but Escape and the modifiers.
+bool Activates(int virtualKey) {
+    return virtualKey != VK_ESCAPE && virtualKey != VK_SHIFT && virtualKey != VK_CONTROL &&
+           virtualKey != VK_MENU && virtualKey != kCapsLock;
+}
+
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* key, void* /*data*/) {
     const int virtualKey = detail::VirtualKeyFromCode(key->code);
     if (virtualKey == 0) {
         return EM_FALSE;
+    }
+    // After the browser refused the program's full screen, the next press
+    // brings it, and is not the program's.
+    if (type == EMSCRIPTEN_EVENT_KEYDOWN && !BrowserKeeps(*key, virtualKey) &&
+        Activates(virtualKey) && tarrow_full_screen_again() != 0) {
+        return EM_TRUE;
     }
     Note(
         BrowserEvent{type == EMSCRIPTEN_EVENT_KEYDOWN ? BrowserEvent::KeyDown : BrowserEvent::KeyUp,

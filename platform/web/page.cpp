@@ -33,6 +33,10 @@ void NoteRun(long frames, double seconds) {
     tarrow_note_run(frames, seconds);
 }
 
+int LargestSurfaceEdge() {
+    return tarrow_largest_surface();
+}
+
 void NoteState(const char* state) {
     tarrow_note_state(state);
 }

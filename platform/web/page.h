@@ -28,6 +28,10 @@ void ShowDump(const std::string& json);
 void KeepFrame(long frame, const std::vector<std::uint8_t>& rgb, int width, int height);
 void NoteRun(long frames, double seconds);
 
+// The longest side of a frame the browser's WebGL 2 can draw, 0 when it has
+// no WebGL 2.
+int LargestSurfaceEdge();
+
 // What the page is doing: "running", "ended", "failed".
 void NoteState(const char* state);
 

@@ -22,6 +22,15 @@ TEST(PageOptions, ARunWithEveryPair) {
     EXPECT_EQ(options.capture, (std::set<long>{1, 60}));
 }
 
+// What URLSearchParams writes for {frames: 2, capture: '1,2'}, and a name
+// escaped as well.
+TEST(PageOptions, PercentEscapesAreDecoded) {
+    const PageOptions options = ParsePageOptions("?frames=2&capture=1%2C2&%73eed=4");
+    ASSERT_EQ(options.error, "");
+    EXPECT_EQ(options.capture, (std::set<long>{1, 2}));
+    EXPECT_EQ(options.seed, 4u);
+}
+
 class PageRefusal : public testing::TestWithParam<std::pair<const char*, const char*>> {};
 
 TEST_P(PageRefusal, SaysWhatIsWrongInTheAddressTerms) {
@@ -35,6 +44,22 @@ INSTANTIATE_TEST_SUITE_P(
         // A pair without a value never takes the next pair as its value.
         std::make_pair("?frames&dump=1", "frames= needs a value"),
         std::make_pair("?seed=x", "seed= needs a whole number from 0 to 4294967295, not 'x'"),
-        std::make_pair("?dump=1", "dump= and capture= belong to a run: give frames= too")));
+        std::make_pair("?dump=1", "dump= and capture= belong to a run: give frames= too"),
+        // Frames a run never draws are never read back.
+        std::make_pair("?frames=5&capture=9",
+                       "capture= frame 9 lies outside the run's frames 1 to 5"),
+        std::make_pair("?frames=5&capture=3,6,9",
+                       "capture= frames 6, 9 lie outside the run's frames 1 to 5"),
+        std::make_pair("?frames=0&capture=1",
+                       "capture= would read back no frame: frames=0 draws none"),
+        std::make_pair("?seed=1&seed=2", "seed= is given twice; the address gives each pair once"),
+        std::make_pair("?frames=2&capture=1%2", "'capture=1%2' has a malformed escape: % takes two "
+                                                "hex digits, not '%2'"),
+        std::make_pair("?fr%G1mes=2", "'fr%G1mes=2' has a malformed escape: % takes two hex "
+                                      "digits, not '%G1'"),
+        // A NUL would end the value early, leaving "1" to be read.
+        std::make_pair("?seed=1%00junk", "'seed=1%00junk' has a control character, %00"),
+        // '+' is a space, as in what URLSearchParams writes.
+        std::make_pair("?seed=+1", "seed= needs a whole number from 0 to 4294967295, not ' 1'")));
 
 } // namespace

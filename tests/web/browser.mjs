@@ -69,6 +69,20 @@ export async function openPage(session, query, viewport = {width: 1280, height: 
   return page;
 }
 
+// The value of a JavaScript expression in the page, looked at as a watcher,
+// not as the page's user: puppeteer's own evaluate counts as the user's
+// gesture, as a key press does, and the browser grants full screen on one.
+export async function look(page, expression) {
+  page.watcher ??= await page.createCDPSession();
+  const {result, exceptionDetails} =
+      await page.watcher.send('Runtime.evaluate', {expression, returnByValue: true});
+  if (exceptionDetails) {
+    throw new Error(expression + ': ' +
+                    (exceptionDetails.exception?.description ?? exceptionDetails.text));
+  }
+  return result.value;
+}
+
 // Waits until `condition`, a JavaScript expression over the page's status
 // (window.tarrow, as `status`) and `argument` (as `arg`), holds, looking
 // every tenth of a second; throws with what the page's console said when the
@@ -80,21 +94,20 @@ const kPatienceMs = 10 * 60 * 1000;
 export async function waitForPage(page, condition, argument = null) {
   const deadline = Date.now() + kPatienceMs;
   for (let looks = 1; ; ++looks) {
-    const seen = await page.evaluate((condition, arg) => {
-      const status = window.tarrow;
+    const seen = await look(page, `((status, arg) => {
       if (!status) return false;
       if (status.state === 'failed') return 'failed';
-      return Boolean(new Function('status', 'arg', `return (${condition});`)(status, arg));
-    }, condition, argument);
+      return Boolean(${condition});
+    })(window.tarrow, ${JSON.stringify(argument)})`);
     if (seen === 'failed') {
       throw new Error('the page failed: ' + page.consoleErrors.join(' | '));
     }
     if (seen) return;
     const hung = Date.now() > deadline;
     if (hung || (process.env.TARROW_WEB_DEBUG && looks % 50 === 0)) {
-      const shows = await page.evaluate(() => JSON.stringify({
+      const shows = await look(page, `JSON.stringify({
         state: window.tarrow?.state, swaps: window.tarrow?.swaps, hidden: document.hidden,
-        fullScreen: document.fullscreenElement?.id, refused: window.tarrow?.fullScreenRefused}));
+        fullScreen: document.fullscreenElement?.id, refused: window.tarrow?.fullScreenRefused})`);
       if (hung) {
         throw new Error(
             `waited ${kPatienceMs / 60000} min for ${condition}; the page shows ${shows}`);

@@ -1,13 +1,14 @@
 // run.test.mjs - the page runs the scene as tarrow-render does: the same
 // state after 0, 60 and 600 frames, byte for byte, and frames 1, 120 and 600
 // that match Mesa's within the tolerance of compare.mjs, a tolerance that
-// still sees one light left dark.
+// still sees one light left dark; a size the browser cannot draw is refused
+// with a reason.
 import assert from 'node:assert/strict';
 import {after, before, describe, test} from 'node:test';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 
-import {openBrowser, runPage} from './browser.mjs';
+import {openBrowser, openPage, runPage, waitForPage} from './browser.mjs';
 import {compareFrames, writeSideBySide} from './compare.mjs';
 import {nativeDump, nativeRun} from './reference.mjs';
 
@@ -72,6 +73,21 @@ describe('the page runs the scene as tarrow-render does', () => {
       assert.ok(result.within, await explain(frame, mesaFrames[frame], page, result));
     });
   }
+
+  // The GL layer stopped as it made a framebuffer larger than WebGL draws,
+  // and the page said "tarrow stopped:  (the console says why)".
+  test('a size larger than WebGL draws is refused in a line that says so', async () => {
+    const page = await openPage(session, '?frames=1&size=16384x16384');
+    try {
+      await assert.rejects(waitForPage(page, "status.state === 'ended'"), /the page failed/);
+      const lines = await page.$$eval('#lines .error', (shown) => shown.map((p) => p.textContent));
+      assert.equal(lines.length, 1, lines.join(' | '));
+      assert.match(lines[0], new RegExp('^tarrow: the browser cannot make a drawing surface ' +
+                                        'of 16384x16384: its WebGL 2 draws at most \\d+ pixels a side$'));
+    } finally {
+      await page.close();
+    }
+  });
 
   test('the comparison catches a light left dark', async () => {
     const planted = await openBrowser(kPlantedPage);
