@@ -2,11 +2,14 @@
 # Runs the whole suite of the current build N times, as `make test` does
 # (ctest -j $(nproc), without the Windows build's tests), and prints per test how often it failed and its slowest
 # run, worst first: a test that fails now and then shows up here.
-# Usage: scripts/repeat-tests.sh N [build folder, default build]
+# Usage: scripts/repeat-tests.sh N [build folder, default build] [LABEL]
+# With LABEL, only the tests of that label run (windows, wayland, e2e ...).
 set -euo pipefail
 
 runs=${1:?usage: scripts/repeat-tests.sh N [build folder]}
 build=${2:-build}
+select=(-LE windows)
+[ -z "${3:-}" ] || select=(-L "$3")
 if ! [[ "$runs" =~ ^[1-9][0-9]*$ ]]; then
   echo "repeat-tests: N must be a whole number above 0, not '$runs'" >&2
   exit 2
@@ -21,7 +24,7 @@ trap 'rm -rf "$logs"' EXIT
 start=$SECONDS
 failedRuns=0
 for run in $(seq 1 "$runs"); do
-  if (cd "$build" && ctest -j "$(nproc)" -LE windows >"$logs/run-$run.log" 2>&1); then
+  if (cd "$build" && ctest -j "$(nproc)" "${select[@]}" >"$logs/run-$run.log" 2>&1); then
     echo "run $run of $runs: passed"
   else
     failedRuns=$((failedRuns + 1))
