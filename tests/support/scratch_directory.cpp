@@ -16,9 +16,9 @@ ScratchDirectory::~ScratchDirectory() {
     std::filesystem::remove_all(root_);
 }
 
-std::vector<std::string> ScratchDirectory::Names() const {
+std::vector<std::string> ScratchDirectory::Names(const std::string& folder) const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(root_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(root_ / folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

@@ -13,7 +13,8 @@ class ScratchDirectory {
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
     std::string Path(const std::string& name) const { return (root_ / name).string(); }
-    std::vector<std::string> Names() const; // what is in it now, sorted
+    // What it, or its folder `folder`, holds now, sorted.
+    std::vector<std::string> Names(const std::string& folder = "") const;
     std::string Read(const std::string& name) const;
 
   private:

@@ -44,12 +44,8 @@ TEST(RenderTool, EveryKeepsOnlyItsMultiples) {
                       "--every", "2"})
                   .status,
               0);
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path("p"))) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"frame-000002.png", "frame-000004.png"}));
+    EXPECT_EQ(scratch.Names("p"),
+              (std::vector<std::string>{"frame-000002.png", "frame-000004.png"}));
 }
 
 TEST(RenderTool, LogicOnlyAndRenderedRunsLeaveTheSameState) {

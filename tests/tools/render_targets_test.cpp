@@ -273,12 +273,7 @@ TEST(RenderTargets, FramesFolderHoldsOneRunsFramesUnlessOverwritten) {
     EXPECT_EQ(again.status, 2);
     EXPECT_NE(again.err.find("--overwrite"), std::string::npos) << again.err;
     ASSERT_EQ(run({"--every", "2", "--overwrite"}).status, 0);
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path("frames"))) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"frame-000002.png", "notes.txt"}));
+    EXPECT_EQ(scratch.Names("frames"), (std::vector<std::string>{"frame-000002.png", "notes.txt"}));
 }
 
 struct NonFileEntry {
@@ -473,12 +468,7 @@ TEST(RenderTargets, RangesOfOneFolderOverlapRefusedApartSideBySide) {
     EXPECT_EQ(apart.status, 0) << apart.err;
     EXPECT_FALSE(ReadFile(scratch.Path("fifo")).empty());
     EXPECT_EQ(FinishProcess(holding).status, 0);
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(frames)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names,
+    EXPECT_EQ(scratch.Names("frames"),
               (std::vector<std::string>{"frame-000001.png", "frame-000002.png", "frame-000003.png",
                                         "frame-000004.png", "frame-000005.png"}));
 }

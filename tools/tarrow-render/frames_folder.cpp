@@ -56,12 +56,12 @@ FramesFolder::FramesFolder(std::string directory, long first, long last, long ev
 
 FramesFolder::~FramesFolder() {
     lock_.reset();
+    const std::string name = NameOf(directory_);
     struct stat named {};
-    if (parent_ &&
-        fstatat(parent_->descriptor(), NameOf(directory_).c_str(), &named, AT_SYMLINK_NOFOLLOW) ==
-            0 &&
-        PlaceOf(named) == place_) {
-        unlinkat(parent_->descriptor(), NameOf(directory_).c_str(), AT_REMOVEDIR); // if empty
+    if (parent_ && folder_ &&
+        fstatat(parent_->descriptor(), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        PlaceOf(named) == folder_->place()) {
+        unlinkat(parent_->descriptor(), name.c_str(), AT_REMOVEDIR); // if empty
     }
 }
 
@@ -96,13 +96,11 @@ bool FramesFolder::Make(std::string* error) {
         return false;
     }
     folder_ = nameable ? Folder::OpenIn(*parent, name, directory_) : Folder::Open(directory_);
-    struct stat status {};
-    if (!folder_ || fstat(folder_->descriptor(), &status) != 0) {
+    if (!folder_) {
         *error = "cannot write frames into " + directory_ + ": " +
                  (errno == ENOTDIR ? "not a directory" : std::strerror(errno));
         return false;
     }
-    place_ = PlaceOf(status);
     if (faccessat(folder_->descriptor(), ".", W_OK | X_OK, 0) != 0) {
         *error = "cannot write into " + directory_ + ": " + std::strerror(errno);
         return false;
@@ -159,10 +157,10 @@ bool FramesFolder::Survey(bool overwrite, std::string* error) {
 
 bool FramesFolder::Holds(const OutputTarget& target) const {
     const Place& place = target.place;
-    if (place == place_ || place == lock_->place()) {
+    if (place == folder_->place() || place == lock_->place()) {
         return true;
     }
-    if (!place.Exists() && place.device == place_.device && place.inode == place_.inode &&
+    if (!place.Exists() && place == folder_->NewName(place.name) &&
         (InRange(FrameNumber(place.name)) || place.name == kFrameLockName)) {
         return true;
     }

@@ -71,7 +71,6 @@ class FramesFolder {
     long every_;
     std::shared_ptr<const Folder> parent_; // where the run made the folder, if it did
     std::shared_ptr<const Folder> folder_;
-    Place place_;
     std::unique_ptr<FrameLock> lock_;
     std::vector<OldFrame> oldFrames_; // sorted by name
 };

@@ -48,11 +48,9 @@ class Folder {
 
     int descriptor() const { return descriptor_; }
     const std::string& path() const { return path_; }
-    // The place of the name `name` in it, not there yet.
+    // The folder's own place, and that of the name `name` in it, not there yet.
+    Place place() const { return NewName(""); }
     Place NewName(const std::string& name) const;
-    bool operator==(const Folder& other) const {
-        return device_ == other.device_ && inode_ == other.inode_;
-    }
 
   private:
     static std::shared_ptr<const Folder> Held(int descriptor, const std::string& path);
