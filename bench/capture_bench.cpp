@@ -2,7 +2,7 @@
 // a frame of the demo as the renderer reads it back: PNG encoding, and the
 // conversion to the video's planes. Both run on the capture's worker thread,
 // so their CPU time is what a recording adds to drawing.
-#include "tools/tarrow-render/offscreen_scene.h"
+#include "headless/offscreen_scene.h"
 #include "tools/tarrow-render/png_image.h"
 #include "tools/tarrow-render/y4m_video.h"
 

@@ -1,12 +1,11 @@
 // scene_bench.cpp - the scene's costs, one piece at a time: the logic of one
 // frame, the glow texture, building every object, laying out the blocks, and
 // a whole rendered frame at a small size.
+#include "headless/offscreen_scene.h"
 #include "platform/headless.h"
 #include "platform/runtime.h"
-#include "platform/sdl/offscreen.h"
 #include "scene/glow_texture.h"
 #include "scene/vesk_nb_17.h"
-#include "tools/tarrow-render/offscreen_scene.h"
 
 #include <benchmark/benchmark.h>
 
@@ -89,8 +88,7 @@ BENCHMARK(RenderedFrame)->Args({320, 200})->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     platform::UseSeed(1);
-    platform::UseOffscreenDriver();
-    platform::DisableSleep();
+    platform::RunHeadless();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -5,6 +5,7 @@
 // window (--windowed), or only answer (--help, --version).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct DemoOptions {
@@ -12,9 +13,9 @@ struct DemoOptions {
     bool version = false;
     bool windowed = false; // start in a window, as after F1, without a mode switch
     bool seeded = false;
-    unsigned int seed = 0; // every clock seeding of the run uses it
-    unsigned int fps = 0;  // frames a second, paced by the clock; 0: one a display refresh
-    std::string error;     // what was wrong, one line; empty when nothing was
+    std::uint32_t seed = 0; // every clock seeding of the run uses it
+    unsigned int fps = 0;   // frames a second, paced by the clock; 0: one a display refresh
+    std::string error;      // what was wrong, one line; empty when nothing was
 };
 
 DemoOptions ParseDemoOptions(int argc, const char* const* argv);

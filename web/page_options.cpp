@@ -1,17 +1,13 @@
 // page_options.cpp - the query's pairs, read through the option table.
 #include "web/page_options.h"
 
-#include "framework/option_table.h"
+#include "options/option_table.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace {
-
-constexpr unsigned long long kMostFrames = 1000000000;
-
-using Problem = std::optional<std::string>;
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') {
@@ -28,8 +24,8 @@ int HexDigit(char c) {
 
 // A name or value of the query as the page's address encodes it: %XX for a
 // byte, '+' for a space (what URLSearchParams writes). `pair` is the whole
-// pair, for the reason. No value holds a control character, and one would
-// end the value early when it is read as a command line's argument.
+// pair, for the reason. No name or value holds a control character: no
+// option takes one, and a message naming it would not show it.
 Problem Decode(const std::string& text, const std::string& pair, std::string* decoded) {
     decoded->clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -57,63 +53,17 @@ Problem Decode(const std::string& text, const std::string& pair, std::string* de
     return std::nullopt;
 }
 
-Problem ReadFrameList(const std::string& value, std::set<long>* frames) {
-    std::size_t start = 0;
-    while (start <= value.size()) {
-        const std::size_t comma = std::min(value.find(',', start), value.size());
-        unsigned long long frame = 0;
-        if (!ReadWholeNumber(value.substr(start, comma - start), kMostFrames, &frame) ||
-            frame == 0) {
-            return "capture= takes frame numbers from 1, separated by commas, not '" + value + "'";
-        }
-        frames->insert(static_cast<long>(frame));
-        start = comma + 1;
-    }
-    return std::nullopt;
-}
+using O = PageOptions;
 
-std::vector<CommandOption> PageTable(PageOptions* o) {
-    return {
-        SeedOption("", &o->seed, &o->seeded),
-        {"--frames", "", "N", "",
-         [o](const std::string& value) -> Problem {
-             unsigned long long frames = 0;
-             if (!ReadWholeNumber(value, kMostFrames, &frames)) {
-                 return "frames= takes a whole number from 0 to 1000000000, not '" + value + "'";
-             }
-             o->run = true;
-             o->frames = static_cast<long>(frames);
-             return std::nullopt;
-         }},
-        {"--size", "", "WxH", "",
-         [o](const std::string& value) -> Problem {
-             if (!ReadSize(value, &o->width, &o->height)) {
-                 return "size= takes WxH, 1 to " + std::to_string(kLargestEdge) + " a side, not '" +
-                        value + "'";
-             }
-             return std::nullopt;
-         }},
-        {"--dump", "", "1", "",
-         [o](const std::string& value) -> Problem {
-             if (value != "1" && value != "0") {
-                 return "dump= takes 1 or 0, not '" + value + "'";
-             }
-             o->dump = value == "1";
-             return std::nullopt;
-         }},
-        {"--capture", "", "LIST", "",
-         [o](const std::string& value) { return ReadFrameList(value, &o->capture); }},
+const OptionTable<O>& Table() {
+    static const OptionTable<O> table{
+        Seed<O>("", &O::seed, &O::seeded),
+        Count<O, long>("frames", "N", "a whole number", 0, kMostFrames, "", &O::frames, &O::run),
+        Size<O>("size", "", &O::width, &O::height),
+        Flag<O>("dump", "", "", &O::dump),
+        FrameList<O>("capture", "", &O::capture),
     };
-}
-
-// A pair's problem in the query's own terms: "seed= takes ..." for the
-// table's "--seed takes ...".
-std::string InQueryTerms(std::string problem) {
-    if (problem.starts_with("--")) {
-        const std::size_t space = std::min(problem.find(' '), problem.size());
-        problem = problem.substr(2, space - 2) + "=" + problem.substr(space);
-    }
-    return problem;
+    return table;
 }
 
 // The captured frames that lie outside the run's, a reason; nothing when
@@ -140,12 +90,9 @@ Problem CaptureOutsideRun(const PageOptions& options) {
 
 PageOptions ParsePageOptions(const std::string& query) {
     PageOptions options;
-    const std::vector<CommandOption> table = PageTable(&options);
     // Every pair is name=value, each one option with its value attached, so
-    // that no pair is ever read as another's value. A pair given twice is
-    // refused: an address says each thing once.
-    std::vector<std::string> arguments{"tarrow"};
-    std::vector<std::string> given;
+    // that no pair is ever read as another's value.
+    AddressPairs pairs;
     std::size_t start = query.empty() || query[0] != '?' ? 0 : 1;
     while (start < query.size()) {
         const std::size_t end = std::min(query.find('&', start), query.size());
@@ -161,34 +108,17 @@ PageOptions ParsePageOptions(const std::string& query) {
             options.error = *problem;
             return options;
         }
-        const bool known = std::any_of(table.begin(), table.end(), [&](const CommandOption& o) {
-            return o.name == "--" + name;
-        });
-        if (!known) {
-            options.error = "unknown pair '" + name + "' (seed, frames, size, dump, capture)";
-            return options;
-        }
-        if (std::find(given.begin(), given.end(), name) != given.end()) {
-            options.error = name + "= is given twice; the address gives each pair once";
-            return options;
-        }
-        given.push_back(name);
         if (equals == pair.size()) {
-            options.error = name + "= needs a value";
-            return options;
+            pairs.emplace_back(name, std::nullopt);
+            continue;
         }
         if (Problem problem = Decode(pair.substr(equals + 1), pair, &value)) {
             options.error = *problem;
             return options;
         }
-        arguments.push_back("--" + name + "=" + value);
+        pairs.emplace_back(name, value);
     }
-    std::vector<const char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(argument.c_str());
-    }
-    options.error = InQueryTerms(
-        ReadCommandLine(static_cast<int>(argv.size()), argv.data(), table).value_or(""));
+    options.error = ReadAddress(pairs, Table(), &options).value_or("");
     if (options.error.empty() && !options.run && (options.dump || !options.capture.empty())) {
         options.error = "dump= and capture= belong to a run: give frames= too";
     }

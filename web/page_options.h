@@ -10,18 +10,18 @@
 //                    (window.tarrow.frames), each from 1 to N
 //
 // Names and values are percent-decoded, '+' as a space, as URLSearchParams
-// writes them ("capture=1%2C120"); the decoded pairs are read as the options
-// of a command line (framework/option_table.h): "frames=60" as "--frames=60".
-// Each pair is given once: a repeated one is refused, where a command line
-// takes the last.
+// writes them ("capture=1%2C120"); the decoded pairs are read through an
+// option table (options/option_table.h), as a command line is. Each pair is
+// given once: a repeated one is refused, where a command line takes the last.
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <string>
 
 struct PageOptions {
     bool seeded = false;
-    unsigned int seed = 0;
+    std::uint32_t seed = 0;
     bool run = false; // frames given
     long frames = 0;
     int width = 1680;

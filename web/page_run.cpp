@@ -1,29 +1,28 @@
 // page_run.cpp - N frames as fast as the page can draw them.
 #include "web/page_run.h"
 
+#include "headless/offscreen_scene.h"
+#include "headless/run_seed.h"
+#include "headless/state_dump.h"
 #include "platform/headless.h"
-#include "platform/runtime.h"
 #include "platform/web/page.h"
-#include "tools/state-dump/state_dump.h"
-#include "tools/tarrow-render/offscreen_scene.h"
 
 #include <GL/gl.h>
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 int RunFrames(const PageOptions& options) {
-    unsigned int seed = options.seed;
-    if (!options.seeded) {
-        seed = static_cast<unsigned int>(platform::time(nullptr));
-        platform::web::ShowLine("tarrow: seed " + std::to_string(seed), false);
+    const RunSeed seed =
+        SeedTheRun(options.seeded ? std::optional<std::uint32_t>(options.seed) : std::nullopt);
+    if (seed.fromClock) {
+        platform::web::ShowLine("tarrow: seed " + std::to_string(seed.value), false);
     }
-    platform::UseSeed(seed);
-    platform::DisableSleep();
-    platform::web::UnpacedSwaps();
+    platform::RunHeadless();
     // A frame larger than WebGL draws would stop the GL layer as it makes its
     // framebuffer; the address's size is refused in its own terms first.
     const int largest = platform::web::LargestSurfaceEdge();
@@ -66,7 +65,7 @@ int RunFrames(const PageOptions& options) {
         false);
     if (options.dump) {
         platform::web::ShowDump(
-            SceneStateJson(seed, options.frames, WindowSize{options.width, options.height}));
+            SceneStateJson(seed.value, options.frames, WindowSize{options.width, options.height}));
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // ticks.cpp - the tick count and sleeping.
 #include "platform/headless.h"
 #include "platform/sdl/internal.h"
+#include "platform/sdl/offscreen.h"
 
 #include <chrono>
 #include <thread>
@@ -12,7 +13,8 @@ bool g_sleepDisabled = false;
 
 } // namespace
 
-void DisableSleep() {
+void RunHeadless() {
+    UseOffscreenDriver();
     g_sleepDisabled = true;
 }
 

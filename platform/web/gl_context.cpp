@@ -33,15 +33,11 @@ int PixelFormatNumber(const PIXELFORMATDESCRIPTOR& request) {
     return g_depthBits.Number(request.cDepthBits <= 16 ? 16 : 24);
 }
 
-} // namespace detail
-
-namespace web {
-
 void UnpacedSwaps() {
     g_paced = false;
 }
 
-} // namespace web
+} // namespace detail
 } // namespace platform
 
 using namespace platform;

@@ -37,6 +37,9 @@ bool PageHidden();
 // WS_POPUP window when it shows.
 bool FullScreenRequested();
 
+// Swaps give the browser its turn without waiting for an animation frame.
+void UnpacedSwaps();
+
 // Keys: the desktop's virtual-key code of a KeyboardEvent.code, 0 for none.
 int VirtualKeyFromCode(const char* code);
 

@@ -1,6 +1,6 @@
 // page.h - services of the browser's platform that the desktop API never
-// had, for the page's own entry point: its address, unpaced swaps for runs
-// that go as fast as they can, lines and results shown in the page.
+// had, for the page's own entry point: its address, lines and results shown
+// in the page.
 //
 // Nothing in the frame or the scene calls them.
 #pragma once
@@ -13,9 +13,6 @@ namespace platform::web {
 
 // The page address's query, "?seed=1&frames=60" or "".
 std::string PageQuery();
-
-// Swaps give the browser its turn without waiting for an animation frame.
-void UnpacedSwaps();
 
 // A line in the page under the canvas, also on the console (standard
 // output, or standard error for an error).

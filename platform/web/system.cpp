@@ -26,8 +26,10 @@ bool g_fullScreenRequested = false;
 
 } // namespace
 
-void DisableSleep() {
+// A page's canvas is drawn wherever the page is: only the pacing goes.
+void RunHeadless() {
     g_sleepDisabled = true;
+    detail::UnpacedSwaps();
 }
 
 namespace detail {

@@ -6,7 +6,7 @@
 #include "tests/support/scratch_directory.h"
 #include "tests/support/soak.h"
 #include "tests/support/subprocess.h"
-#include "tools/tarrow-render/offscreen_scene.h"
+#include "headless/offscreen_scene.h"
 #include "tests/support/png_reading.h"
 
 #include <gtest/gtest.h>

@@ -85,9 +85,8 @@ TEST(RenderTool, DumpsMatchTheirDocumentedSchema) {
                   .status,
               0);
     const ProcessResult check =
-        RunProcess({"/usr/bin/python3", TARROW_TEST_DATA "/../../scripts/check-state-dump.py",
-                    scratch.Path("logic.json"), scratch.Path("rendered.json"),
-                    TARROW_TEST_DATA "/layout-seed1.json"});
+        RunProcess({"/usr/bin/python3", TARROW_CHECK_STATE_DUMP, scratch.Path("logic.json"),
+                    scratch.Path("rendered.json"), TARROW_TEST_DATA "/layout-seed1.json"});
     EXPECT_EQ(check.status, 0) << check.out << check.err;
 }
 
@@ -252,7 +251,7 @@ TEST(RenderTool, VideoDecodesAsTheStillLooks) {
 // make run's preview shows the city, not a dark street: the seed it names,
 // drawn small, gives three lit stills (each drawn alone, as a range).
 TEST(RenderTool, PreviewSeedShowsTheCity) {
-    const std::string script = ReadFile(TARROW_TEST_DATA "/../../scripts/run.sh");
+    const std::string script = ReadFile(TARROW_RUN_SCRIPT);
     const std::size_t at = script.find("--seed ") + 7;
     ASSERT_GT(at, 7u);
     const std::string seed = script.substr(at, script.find(' ', at) - at);
@@ -282,8 +281,8 @@ TEST(RenderTool, PreviewKeepsWhatOutHolds) {
     }
     const std::string build =
         std::filesystem::path(BuiltProgram("tarrow-render")).parent_path().parent_path();
-    const ProcessResult result = RunProcess({TARROW_TEST_DATA "/../../scripts/run.sh", build},
-                                            {{}, {"DISPLAY"}}, scratch.Path(""));
+    const ProcessResult result =
+        RunProcess({TARROW_RUN_SCRIPT, build}, {{}, {"DISPLAY"}}, scratch.Path(""));
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("out/preview-2/preview.y4m"), std::string::npos) << result.out;
     EXPECT_EQ(scratch.Read("out/preview.y4m") + scratch.Read("out/frame-000100.png") +

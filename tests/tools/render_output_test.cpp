@@ -1,10 +1,10 @@
 // What the renderer writes matches what it rendered: stills read back to the
 // pixels GL gave, and the state dump to the objects in memory.
+#include "headless/offscreen_scene.h"
+#include "headless/state_dump.h"
 #include "scene/vesk_nb_17.h"
 #include "tests/support/png_reading.h"
 #include "tests/support/scratch_directory.h"
-#include "tools/state-dump/state_dump.h"
-#include "tools/tarrow-render/offscreen_scene.h"
 #include "tools/tarrow-render/png_image.h"
 
 #include <gtest/gtest.h>

@@ -12,15 +12,11 @@
 // before anything is written (output_plan.h); a run that fails or is
 // interrupted (SIGINT, SIGTERM, SIGHUP) removes the files it had not finished
 // and keeps the PNG frames it had.
+#include "headless/run_seed.h"
+#include "headless/state_dump.h"
 #include "platform/headless.h"
-#include "platform/runtime.h"
-#include "platform/sdl/offscreen.h"
 #include "scene/glow_texture.h"
-#include "scene/vesk_nb_17.h"
-#include "tools/state-dump/state_dump.h"
-#include "tools/tarrow-render/capture.h"
-#include "tools/tarrow-render/frame_stats.h"
-#include "tools/tarrow-render/offscreen_scene.h"
+#include "tools/tarrow-render/frame_run.h"
 #include "tools/tarrow-render/options.h"
 #include "tools/tarrow-render/output_plan.h"
 #include "tools/tarrow-render/png_image.h"
@@ -29,7 +25,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -38,7 +33,6 @@ namespace {
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-constexpr std::size_t kCaptureDepth = 2; // frames waiting to be written, at most
 
 volatile std::sig_atomic_t g_interruptedBy = 0;
 
@@ -70,10 +64,34 @@ int Interrupted() {
     return Fail("interrupted; unfinished files removed", 128 + g_interruptedBy);
 }
 
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration elapsed) {
-    return std::chrono::duration<double, std::milli>(elapsed).count();
+// The run's end: the state and the texture written, the outputs made whole
+// under their names, then the last line of progress and the report.
+int Commit(const RenderOptions& options, const FrameRun& run, OutputPlan& outputs,
+           Progress& progress) {
+    std::string error;
+    const std::optional<WindowSize> window =
+        options.logicOnly ? std::nullopt
+                          : std::optional<WindowSize>({options.width, options.height});
+    const auto writeState = [&](std::FILE* stream) {
+        const std::string json = SceneStateJson(options.seed, run.done, window);
+        return std::fwrite(json.data(), 1, json.size(), stream) == json.size();
+    };
+    const auto writeTexture = [](std::FILE* stream) {
+        return WritePng(stream, texo, texo, 4, mtex);
+    };
+    if (!outputs.Commit(writeState, writeTexture, &error)) {
+        return Fail(error);
+    }
+    progress.Finish(run.done - options.from + 1, run.wallSeconds, true);
+    if (options.bench) {
+        const std::string report = FormatStats(run.times.Summarise(run.wallSeconds), run.renderer);
+        if (outputs.TakesStdout()) {
+            std::fputs(report.c_str(), stderr);
+        } else if (!PrintToStdout(report, &error)) {
+            return Fail(error);
+        }
+    }
+    return 0;
 }
 
 } // namespace
@@ -102,99 +120,22 @@ int main(int argc, char** argv) {
         return g_interruptedBy != 0 ? Interrupted() : Fail(error, kExitUsage);
     }
 
-    if (!options.seedGiven) {
-        options.seed = static_cast<std::uint32_t>(platform::time(nullptr));
-        std::fprintf(stderr, "tarrow-render: seed %u\n", options.seed);
+    const RunSeed seed =
+        SeedTheRun(options.seedGiven ? std::optional<std::uint32_t>(options.seed) : std::nullopt);
+    if (seed.fromClock) {
+        std::fprintf(stderr, "tarrow-render: seed %u\n", seed.value);
     }
-
-    platform::UseSeed(options.seed);
-    platform::UseOffscreenDriver();
-    platform::DisableSleep();
-    std::optional<OffscreenScene> scene;
-    std::string renderer = "none (logic only)";
-    if (options.logicOnly) {
-        StartScene(SceneStart::WithoutContext);
-    } else {
-        scene.emplace();
-        if (!scene->Open(options.width, options.height)) {
-            return Fail("cannot make an offscreen GL context");
-        }
-        renderer = scene->Renderer();
-    }
-
-    // Frames before the run's range: the scene's logic alone, the last of
-    // them drawn unseen, so that the GL state a frame leaves the next is the
-    // one a whole run has.
-    for (long frame = 1; frame < options.from && g_interruptedBy == 0; ++frame) {
-        if (scene && frame == options.from - 1) {
-            scene->DrawUnseenFrame();
-        } else {
-            AdvanceScene();
-        }
-    }
-    std::optional<Capture> capture;
-    if (outputs.frames() != nullptr || outputs.video() != nullptr) {
-        capture.emplace(
-            Capture::Sinks{outputs.frames(), outputs.video(), options.width, options.height},
-            kCaptureDepth);
-    }
-    std::vector<std::uint8_t> rgb;
-    FrameTimes times;
+    options.seed = seed.value;
+    platform::RunHeadless();
     Progress progress(options.frames - options.from + 1, isatty(STDERR_FILENO) != 0);
-    const Clock::time_point loopStart = Clock::now();
-    long done = options.from - 1;
-    while (done < options.frames && g_interruptedBy == 0) {
-        std::vector<std::uint8_t>* pixels = capture ? capture->Acquire(g_interruptedBy) : &rgb;
-        if (pixels == nullptr) {
-            break; // interrupted, or the capture failed
-        }
-        const Clock::time_point frameStart = Clock::now();
-        if (scene) {
-            scene->RenderFrame(pixels);
-        } else {
-            AdvanceScene();
-        }
-        times.Add(Milliseconds(Clock::now() - frameStart));
-        ++done;
-        if (capture) {
-            capture->Submit(done);
-        }
-        progress.Update(done - options.from + 1);
-    }
-    const auto written = capture ? capture->Drain(g_interruptedBy) : std::nullopt;
-    const double wallSeconds = std::chrono::duration<double>(Clock::now() - loopStart).count();
-    if (g_interruptedBy != 0) {
-        if (capture) {
-            capture->Stop(g_interruptedBy);
-        }
-        progress.Finish(done - options.from + 1, wallSeconds, false);
+    const std::optional<FrameRun> run =
+        RunFrames(options, outputs, progress, g_interruptedBy, &error);
+    if (run && g_interruptedBy != 0) {
+        progress.Finish(run->done - options.from + 1, run->wallSeconds, false);
         return Interrupted();
     }
-    if (written) {
-        return Fail(*written);
-    }
-
-    const std::optional<WindowSize> window =
-        options.logicOnly ? std::nullopt
-                          : std::optional<WindowSize>({options.width, options.height});
-    const auto writeState = [&](std::FILE* stream) {
-        const std::string json = SceneStateJson(options.seed, done, window);
-        return std::fwrite(json.data(), 1, json.size(), stream) == json.size();
-    };
-    const auto writeTexture = [](std::FILE* stream) {
-        return WritePng(stream, texo, texo, 4, mtex);
-    };
-    if (!outputs.Commit(writeState, writeTexture, &error)) {
+    if (!run) {
         return Fail(error);
     }
-    progress.Finish(done - options.from + 1, wallSeconds, true);
-    if (options.bench) {
-        const std::string report = FormatStats(times.Summarise(wallSeconds), renderer);
-        if (outputs.TakesStdout()) {
-            std::fputs(report.c_str(), stderr);
-        } else if (!PrintToStdout(report, &error)) {
-            return Fail(error);
-        }
-    }
-    return 0;
+    return Commit(options, *run, outputs, progress);
 }

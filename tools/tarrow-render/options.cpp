@@ -1,98 +1,50 @@
 // options.cpp - parsing and checking the command line.
 #include "tools/tarrow-render/options.h"
 
-#include "framework/option_table.h"
+#include "options/option_table.h"
 #include "tools/tarrow-render/frames_folder.h"
 
 namespace {
 
-using Problem = std::optional<std::string>;
+using O = RenderOptions;
 
-// An option whose value is a count from `least` to kMostFrames.
-CommandOption Count(const char* name, const char* value, const char* what, long least,
-                    const char* help, long* count, bool* given = nullptr) {
-    return {name, "", value, help, [=](const std::string& text) -> Problem {
-                unsigned long long number = 0;
-                if (!ReadWholeNumber(text, kMostFrames, &number) ||
-                    number < static_cast<unsigned long long>(least)) {
-                    return std::string(name) + " needs " + what + " from " + std::to_string(least) +
-                           " to " + std::to_string(kMostFrames) + ", not '" + text + "'";
-                }
-                *count = static_cast<long>(number);
-                if (given != nullptr) {
-                    *given = true;
-                }
-                return std::nullopt;
-            }};
-}
-
-// An option naming a file or folder to write: once, as a second would take
-// the first's place.
-CommandOption Output(const char* name, const char* value, const char* help, std::string* path) {
-    CommandOption option{name, "", value, help, [=](const std::string& text) -> Problem {
-                             if (text.empty()) {
-                                 return std::string(name) + " needs a path";
-                             }
-                             *path = text;
-                             return std::nullopt;
-                         }};
-    option.once = true;
-    return option;
-}
-
-CommandOption Flag(const char* name, const char* alias, const char* help, bool* set) {
-    return {name, alias, "", help, [=](const std::string&) -> Problem {
-                *set = true;
-                return std::nullopt;
-            }};
-}
-
-// Every option, in the order --help lists them. `options` may be null for
-// the help text alone.
-std::vector<CommandOption> OptionTable(RenderOptions* options) {
-    static RenderOptions unused;
-    RenderOptions* o = options != nullptr ? options : &unused;
-    return {
-        Count("--frames", "N", "a whole number of frames", 0,
-              "frames to render, 0 to 1000000000 (default 600); 0 renders none and only dumps",
-              &o->frames),
-        SeedOption("seed of the per-frame draws: camera legs, movers' turns, lights' colours "
-                   "(default: from the clock, printed); the city's layout is the same in every "
-                   "run",
-                   &o->seed, &o->seedGiven),
-        {"--size", "", "WxH", "window size the scene sees, 1 to 16384 a side (default 1680x1050)",
-         [o](const std::string& text) -> Problem {
-             if (!ReadSize(text, &o->width, &o->height)) {
-                 const bool upperX = text.find('X') != std::string::npos;
-                 return "--size needs WxH with each side from 1 to " +
-                        std::to_string(kLargestEdge) + ", not '" + text + "'" +
-                        (upperX ? " (a lower-case x between the sides)" : "");
-             }
-             o->sizeGiven = true;
-             return std::nullopt;
-         }},
-        Count("--from", "N", "a frame number", 1,
-              "draw and write frames N to --frames only, for splitting a recording across "
-              "processes (needs --seed); the frames are those of the whole run, byte for byte",
-              &o->from),
-        Output("--png", "DIR",
-               "write frames as DIR/frame-000001.png ... (six digits: up to frame 999999)",
-               &o->pngDirectory),
-        Count("--every", "K", "a whole number", 1,
-              "with --png, keep frames K, 2K, 3K ... (default 1)", &o->every, &o->everyGiven),
-        Flag("--overwrite", "",
-             "with --png, replace the frames DIR already holds (of this run's range)",
-             &o->overwrite),
-        Output("--y4m", "FILE", "write a YUV4MPEG2 video at 60 frames a second", &o->y4mPath),
-        Output("--dump-state", "FILE", "after the last frame, the whole scene state as JSON",
-               &o->statePath),
-        Output("--dump-texture", "FILE", "the glow texture as a 128x128 RGBA PNG", &o->texturePath),
-        Flag("--logic-only", "", "no GL: run every actor's calculation, draw nothing",
-             &o->logicOnly),
-        Flag("--bench", "", "print frame-time statistics after the run", &o->bench),
-        Flag("--help", "-h", "print this text", &o->help),
-        Flag("--version", "", "print the version", &o->version),
+// Every option, in the order --help lists them.
+const OptionTable<O>& Table() {
+    static const OptionTable<O> table{
+        Count<O, long>(
+            "frames", "N", "a whole number of frames", 0, kMostFrames,
+            "frames to render, 0 to 1000000000 (default 600); 0 renders none and only dumps",
+            &O::frames),
+        Seed<O>("seed of the per-frame draws: camera legs, movers' turns, lights' colours "
+                "(default: from the clock, printed); the city's layout is the same in every run",
+                &O::seed, &O::seedGiven),
+        Size<O>("size", "window size the scene sees, 1 to 16384 a side (default 1680x1050)",
+                &O::width, &O::height, &O::sizeGiven),
+        Count<O, long>("from", "N", "a frame number", 1, kMostFrames,
+                       "draw and write frames N to --frames only, for splitting a recording "
+                       "across processes (needs --seed); the frames are those of the whole run, "
+                       "byte for byte",
+                       &O::from),
+        Path<O>("png", "DIR",
+                "write frames as DIR/frame-000001.png ... (six digits: up to frame 999999)",
+                &O::pngDirectory),
+        Count<O, long>("every", "K", "a whole number", 1, kMostFrames,
+                       "with --png, keep frames K, 2K, 3K ... (default 1)", &O::every,
+                       &O::everyGiven),
+        Flag<O>("overwrite", "",
+                "with --png, replace the frames DIR already holds (of this run's range)",
+                &O::overwrite),
+        Path<O>("y4m", "FILE", "write a YUV4MPEG2 video at 60 frames a second", &O::y4mPath),
+        Path<O>("dump-state", "FILE", "after the last frame, the whole scene state as JSON",
+                &O::statePath),
+        Path<O>("dump-texture", "FILE", "the glow texture as a 128x128 RGBA PNG", &O::texturePath),
+        Flag<O>("logic-only", "", "no GL: run every actor's calculation, draw nothing",
+                &O::logicOnly),
+        Flag<O>("bench", "", "print frame-time statistics after the run", &O::bench),
+        Flag<O>("help", "-h", "print this text", &O::help),
+        Flag<O>("version", "", "print the version", &O::version),
     };
+    return table;
 }
 
 } // namespace
@@ -102,7 +54,7 @@ std::string UsageText() {
            "Renders the demo headless, frame-exact, on the offscreen GL driver. A run\n"
            "writes at least one output or measures (--bench).\n"
            "\n" +
-           OptionsHelp(OptionTable(nullptr)) +
+           OptionsHelp(Table()) +
            "\n"
            "FILE may be - for standard output, a device or a FIFO; a file appears under\n"
            "its name only when complete. An interrupted run removes its unfinished files\n"
@@ -173,7 +125,7 @@ std::optional<std::string> CheckCombination(const RenderOptions& options) {
 } // namespace
 
 std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* options) {
-    if (auto problem = ReadCommandLine(argc, argv, OptionTable(options))) {
+    if (auto problem = ReadCommandLine(argc, argv, Table(), options)) {
         return problem;
     }
     return CheckCombination(*options);

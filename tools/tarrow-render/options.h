@@ -26,8 +26,6 @@ struct RenderOptions {
     bool version = false;
 };
 
-inline constexpr long kMostFrames = 1'000'000'000;
-
 // Reads the arguments into `options`. Returns a one-line message naming the
 // problem when they are not a valid request (one that writes or measures
 // nothing, or asks for what its other options make pointless, included);

@@ -1,5 +1,5 @@
 // offscreen_scene.cpp - driving the scene's hooks headless.
-#include "tools/tarrow-render/offscreen_scene.h"
+#include "headless/offscreen_scene.h"
 
 #include "framework/scene_hooks.h"
 

@@ -1,5 +1,5 @@
 // state_dump.cpp - writing the nine object arrays out, field by field.
-#include "tools/state-dump/state_dump.h"
+#include "headless/state_dump.h"
 
 #include "scene/vesk_nb_17.h"
 
