@@ -4,8 +4,8 @@
 //
 // Calls without a current context do nothing, as in GL. Values the scene
 // never passes are refused by name (unsupported.h).
-#include "gl11/context.h"
-#include "gl11/unsupported.h"
+#include "context.h"
+#include "unsupported.h"
 
 #include <cstring>
 #include <string>

@@ -1,5 +1,5 @@
 // context.cpp - the current context, and the batches it hands its device.
-#include "gl11/context.h"
+#include "context.h"
 
 #include <cstring>
 

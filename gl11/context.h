@@ -10,9 +10,9 @@
 // the device as a handful.
 #pragma once
 
-#include "gl11/device.h"
-#include "gl11/lighting.h"
-#include "gl11/matrix.h"
+#include "device.h"
+#include "lighting.h"
+#include "matrix.h"
 
 #include <GL/gl.h>
 

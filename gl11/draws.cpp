@@ -7,8 +7,8 @@
 // along the diagonal from the second corner to the fourth as Mesa splits
 // them, so that colours interpolate across a quad as on the desktop. Indices
 // are 32-bit throughout.
-#include "gl11/context.h"
-#include "gl11/unsupported.h"
+#include "context.h"
+#include "unsupported.h"
 
 #include <algorithm>
 #include <cstring>

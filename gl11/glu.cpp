@@ -1,9 +1,9 @@
 // glu.cpp - the three GLU calls the scene makes, computed as GLU computes
 // them: the perspective in double precision, the look-at in single, each then
 // multiplied into the current matrix; the mipmaps by mipmaps.h.
-#include "gl11/context.h"
-#include "gl11/mipmaps.h"
-#include "gl11/unsupported.h"
+#include "context.h"
+#include "mipmaps.h"
+#include "unsupported.h"
 
 #include <GL/glu.h>
 

@@ -1,5 +1,5 @@
 // lighting.cpp - the lighting equation of GL 1.1, section 2.13.1.
-#include "gl11/lighting.h"
+#include "lighting.h"
 
 #include <cmath>
 

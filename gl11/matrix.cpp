@@ -1,5 +1,5 @@
 // matrix.cpp - matrix products, translation, scaling and the normal matrix.
-#include "gl11/matrix.h"
+#include "matrix.h"
 
 namespace gl11 {
 

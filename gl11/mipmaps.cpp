@@ -1,5 +1,5 @@
 // mipmaps.cpp - halving an image, GLU's way.
-#include "gl11/mipmaps.h"
+#include "mipmaps.h"
 
 namespace gl11 {
 namespace {

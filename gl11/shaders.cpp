@@ -1,5 +1,5 @@
 // shaders.cpp - the two stages' GLSL ES 3.00 source.
-#include "gl11/shaders.h"
+#include "shaders.h"
 
 namespace gl11 {
 

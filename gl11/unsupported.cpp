@@ -1,5 +1,5 @@
 // unsupported.cpp - naming what the layer does not do, and stopping.
-#include "gl11/unsupported.h"
+#include "unsupported.h"
 
 #include <cstdio>
 #include <cstdlib>

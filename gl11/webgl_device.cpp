@@ -6,10 +6,10 @@
 // framebuffer of its own (RGBA8 colour, a depth renderbuffer of the pixel
 // format's depth) and Present copies it onto the canvas, whose own drawing
 // buffer has no depth, stencil or multisampling.
-#include "gl11/context.h"
-#include "gl11/shaders.h"
+#include "context.h"
+#include "shaders.h"
 #include "gl11/surface.h"
-#include "gl11/unsupported.h"
+#include "unsupported.h"
 
 #include <emscripten/html5.h>
 #include <webgl/webgl1.h>

@@ -8,8 +8,8 @@
 #include "framework/TolkGL.h"
 #include "platform/runtime.h"
 #include "platform/web/page.h"
-#include "web/page_options.h"
-#include "web/page_run.h"
+#include "page_options.h"
+#include "page_run.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // page_options.cpp - the query's pairs, read through the option table.
-#include "web/page_options.h"
+#include "page_options.h"
 
 #include "options/option_table.h"
 

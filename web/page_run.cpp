@@ -1,5 +1,5 @@
 // page_run.cpp - N frames as fast as the page can draw them.
-#include "web/page_run.h"
+#include "page_run.h"
 
 #include "headless/offscreen_scene.h"
 #include "headless/run_seed.h"

@@ -7,7 +7,7 @@
 // reader; at the end, the state dump, and the run's wall time.
 #pragma once
 
-#include "web/page_options.h"
+#include "page_options.h"
 
 // 0 when the run went through, 1 when no context could be made or the size
 // is larger than the browser draws.

@@ -1,8 +1,8 @@
 // device_contexts.cpp - a window's device context, and the pixel format a GL
 // request is given: the build numbers the formats it hands out
 // (PixelFormatNumber); what makes a request one for GL is the same everywhere.
-#include "platform/hosted/build_hooks.h"
-#include "platform/hosted/window_registry.h"
+#include "hosted/build_hooks.h"
+#include "hosted/window_registry.h"
 
 using namespace platform;
 

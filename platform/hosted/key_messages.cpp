@@ -1,7 +1,7 @@
 // key_messages.cpp - key messages and their lParam.
-#include "platform/hosted/key_messages.h"
+#include "hosted/key_messages.h"
 
-#include "platform/hosted/message_queues.h"
+#include "hosted/message_queues.h"
 
 namespace platform::detail {
 

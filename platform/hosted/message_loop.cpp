@@ -5,8 +5,8 @@
 // looked at (PumpEvents), so the window procedure runs where the program's
 // loop expects it. Size changes are not queued: they are sent to the window
 // procedure at once, as the system sends them.
-#include "platform/hosted/build_hooks.h"
-#include "platform/hosted/message_queues.h"
+#include "hosted/build_hooks.h"
+#include "hosted/message_queues.h"
 
 using namespace platform;
 

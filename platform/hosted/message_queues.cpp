@@ -2,9 +2,9 @@
 // API: posted messages, taken first, and input made from the window system's
 // events. Each keeps its order. A message posted wakes a thread waiting for
 // one (WakeWaitingThread).
-#include "platform/hosted/message_queues.h"
+#include "hosted/message_queues.h"
 
-#include "platform/hosted/build_hooks.h"
+#include "hosted/build_hooks.h"
 
 #include <algorithm>
 #include <deque>

@@ -1,9 +1,9 @@
 // window_record.cpp - the desktop API's calls that only read or write a
 // window's record: its procedure called at once, its size reported, its
 // client area and data slots.
-#include "platform/hosted/window_record.h"
+#include "hosted/window_record.h"
 
-#include "platform/hosted/window_registry.h"
+#include "hosted/window_registry.h"
 
 namespace platform::detail {
 

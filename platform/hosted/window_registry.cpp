@@ -1,7 +1,7 @@
 // window_registry.cpp - window classes and the windows alive.
-#include "platform/hosted/window_registry.h"
+#include "hosted/window_registry.h"
 
-#include "platform/hosted/message_queues.h"
+#include "hosted/message_queues.h"
 
 #include <algorithm>
 #include <map>

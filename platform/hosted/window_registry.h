@@ -6,7 +6,7 @@
 // handle (its FindWindow), as the registry never sees the build's type.
 #pragma once
 
-#include "platform/hosted/window_record.h"
+#include "hosted/window_record.h"
 
 #include <vector>
 

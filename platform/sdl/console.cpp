@@ -1,6 +1,6 @@
 // console.cpp - text for the user on the standard streams.
 #include "platform/console.h"
-#include "platform/sdl/internal.h"
+#include "sdl/internal.h"
 
 #include <cstdio>
 

@@ -6,8 +6,8 @@
 // driver, XWayland) SDL sets it when the full-screen window shows, and takes
 // it back when that window leaves full screen: the windows made to show it
 // are kept here, so that handing the desktop its mode back reaches them.
-#include "platform/sdl/internal.h"
-#include "platform/sdl/offscreen.h"
+#include "sdl/internal.h"
+#include "sdl/offscreen.h"
 
 #include <algorithm>
 #include <optional>

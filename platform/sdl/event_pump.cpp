@@ -2,8 +2,8 @@
 // (platform/hosted/message_loop.cpp): turned into messages whenever the queue
 // is looked at, and waited for when nothing has arrived. Each look also sees
 // that a display mode switched is still watched.
-#include "platform/hosted/build_hooks.h"
-#include "platform/sdl/internal.h"
+#include "hosted/build_hooks.h"
+#include "sdl/internal.h"
 
 namespace platform::detail {
 

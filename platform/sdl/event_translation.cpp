@@ -6,8 +6,8 @@
 //   minimised, restored, maximised                                 -> WM_SIZE, sent at once
 //   resized, by the program or the window system                   -> WM_SIZE, once all are in
 //   window destroyed by another client                             -> WM_CLOSE, queued
-#include "platform/hosted/key_messages.h"
-#include "platform/sdl/internal.h"
+#include "hosted/key_messages.h"
+#include "sdl/internal.h"
 
 namespace platform {
 namespace {

@@ -7,9 +7,9 @@
 // matters: a 16-bit depth buffer is part of how the scene looks. Setting the
 // format makes the native window, whose visual depends on it.
 #include "platform/frame_pacing.h"
-#include "platform/hosted/build_hooks.h"
-#include "platform/hosted/pixel_formats.h"
-#include "platform/sdl/internal.h"
+#include "hosted/build_hooks.h"
+#include "hosted/pixel_formats.h"
+#include "sdl/internal.h"
 
 namespace platform {
 namespace {

@@ -12,8 +12,8 @@
 // program's open but the socket. Where it cannot be had the program goes on
 // without it and says so once.
 #include "platform/display.h"
-#include "platform/sdl/internal.h"
-#include "platform/x11/x11_display_mode.h"
+#include "sdl/internal.h"
+#include "x11/x11_display_mode.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,5 +1,5 @@
 // system.cpp - message boxes and the cursor.
-#include "platform/sdl/internal.h"
+#include "sdl/internal.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // ticks.cpp - the tick count and sleeping.
 #include "platform/headless.h"
-#include "platform/sdl/internal.h"
-#include "platform/sdl/offscreen.h"
+#include "sdl/internal.h"
+#include "sdl/offscreen.h"
 
 #include <chrono>
 #include <thread>

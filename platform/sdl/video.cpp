@@ -8,9 +8,9 @@
 // which honours a 16-bit depth request exactly on Mesa, so the window and the
 // offscreen renderer draw the same pixels.
 #include "platform/display.h"
-#include "platform/sdl/internal.h"
-#include "platform/sdl/offscreen.h"
-#include "platform/sdl/video_driver_request.h"
+#include "sdl/internal.h"
+#include "sdl/offscreen.h"
+#include "sdl/video_driver_request.h"
 
 #include <cstdlib>
 #include <cstring>

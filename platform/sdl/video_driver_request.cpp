@@ -1,6 +1,6 @@
 // video_driver_request.cpp - SDL_VIDEODRIVER read as a list of SDL's driver
 // names, with Wayland served through X11.
-#include "platform/sdl/video_driver_request.h"
+#include "sdl/video_driver_request.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 // wake_event.cpp - an event of the layer's own in SDL's queue, which wakes a
 // thread blocked in WaitMessage when a message is posted from anywhere.
-#include "platform/hosted/build_hooks.h"
+#include "hosted/build_hooks.h"
 
 #include <SDL.h>
 

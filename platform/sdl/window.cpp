@@ -7,7 +7,7 @@
 // shown. Sizes handed in are outer sizes with the frame's top-left corner at
 // the given position; the client area is what remains inside the window
 // manager's frame.
-#include "platform/sdl/internal.h"
+#include "sdl/internal.h"
 
 #include <algorithm>
 

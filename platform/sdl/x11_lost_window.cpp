@@ -14,7 +14,7 @@
 // SDL's video starts, so that SDL's own handler passes errors on to it, and
 // SDL puts it back, not Xlib's, when it closes its connections at the end
 // (errors still on the way are read then).
-#include "platform/sdl/internal.h"
+#include "sdl/internal.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>

@@ -3,9 +3,9 @@
 // ChangeDisplaySettings reports the switch's real outcome, shared with any
 // other program holding it (x11_mode_holders.h), and watched by tarrow-watch,
 // so that the desktop gets its mode back however the program ends.
-#include "platform/sdl/internal.h"
-#include "platform/x11/x11_display_mode.h"
-#include "platform/x11/x11_mode_holders.h"
+#include "sdl/internal.h"
+#include "x11/x11_display_mode.h"
+#include "x11/x11_mode_holders.h"
 
 #include <optional>
 #include <string>

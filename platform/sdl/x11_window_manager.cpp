@@ -9,8 +9,8 @@
 // window asks the manager for its frame (_NET_REQUEST_FRAME_EXTENTS) and reads
 // the answer. Without a manager, or one that does not answer, there is no
 // frame.
-#include "platform/sdl/internal.h"
-#include "platform/x11/x11_error_trap.h"
+#include "sdl/internal.h"
+#include "x11/x11_error_trap.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>

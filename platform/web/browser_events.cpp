@@ -9,10 +9,10 @@
 // when the program looks at its queue (PumpEvents), so the window procedure
 // runs where the program's loop expects it. WaitMessage gives the browser its
 // turn until an event comes.
-#include "platform/hosted/build_hooks.h"
-#include "platform/hosted/key_messages.h"
-#include "platform/web/browser.h"
-#include "platform/web/internal.h"
+#include "hosted/build_hooks.h"
+#include "hosted/key_messages.h"
+#include "web/browser.h"
+#include "web/internal.h"
 
 #include <emscripten/html5.h>
 

@@ -8,10 +8,10 @@
 // or, for runs that are not paced, only until the browser has looked at its
 // events. A pause the program asked of Sleep ends before the swap returns.
 #include "gl11/surface.h"
-#include "platform/hosted/build_hooks.h"
-#include "platform/hosted/pixel_formats.h"
-#include "platform/web/browser.h"
-#include "platform/web/internal.h"
+#include "hosted/build_hooks.h"
+#include "hosted/pixel_formats.h"
+#include "web/browser.h"
+#include "web/internal.h"
 #include "platform/web/page.h"
 
 namespace platform {

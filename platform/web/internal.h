@@ -4,9 +4,9 @@
 // offers another. Only files of this folder include it.
 #pragma once
 
-#include "platform/hosted/message_queues.h"
-#include "platform/hosted/window_record.h"
-#include "platform/hosted/window_registry.h"
+#include "hosted/message_queues.h"
+#include "hosted/window_record.h"
+#include "hosted/window_registry.h"
 #include "platform/win32.h"
 
 #include <string>

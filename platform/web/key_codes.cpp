@@ -1,7 +1,7 @@
 // key_codes.cpp - the desktop's virtual-key codes of the browser's keys,
 // named by KeyboardEvent.code: where a key is on the keyboard, whatever its
 // layout types, as the program's key table expects.
-#include "platform/web/internal.h"
+#include "web/internal.h"
 
 #include <array>
 #include <cstring>

@@ -1,7 +1,7 @@
 // page.cpp - the page's own services, over browser.js.
 #include "platform/web/page.h"
 
-#include "platform/web/browser.h"
+#include "web/browser.h"
 
 #include <cstdio>
 #include <cstdlib>

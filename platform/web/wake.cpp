@@ -1,7 +1,7 @@
 // wake.cpp - waking the program where it waits for a message: the page ends
 // WaitMessage's yield (tarrow_wait_for_event) when the browser next has a turn.
-#include "platform/hosted/build_hooks.h"
-#include "platform/web/browser.h"
+#include "hosted/build_hooks.h"
+#include "web/browser.h"
 
 namespace platform::detail {
 

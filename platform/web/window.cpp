@@ -6,8 +6,8 @@
 // window made while full screen is asked for shows its canvas full screen
 // (the page, scaled to the screen). A destroyed window's canvas stays in the
 // page, as a still of its last frame, until the next window shows.
-#include "platform/web/browser.h"
-#include "platform/web/internal.h"
+#include "web/browser.h"
+#include "web/internal.h"
 
 #include <emscripten/html5.h>
 

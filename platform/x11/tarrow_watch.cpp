@@ -25,8 +25,8 @@
 // It lives in a process group of its own and ignores the signals a terminal
 // sends to a whole group (Ctrl-C, hang-up) and SIGTERM, so whatever ends the
 // program leaves it to finish its one job.
-#include "platform/x11/x11_display_mode.h"
-#include "platform/x11/x11_mode_holders.h"
+#include "x11/x11_display_mode.h"
+#include "x11/x11_mode_holders.h"
 
 #include <poll.h>
 #include <signal.h>

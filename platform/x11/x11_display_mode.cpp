@@ -1,8 +1,8 @@
 // x11_display_mode.cpp - switching one output's mode through RandR 1.2, and
 // undoing it.
-#include "platform/x11/x11_display_mode.h"
+#include "x11/x11_display_mode.h"
 
-#include "platform/x11/x11_error_trap.h"
+#include "x11/x11_error_trap.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // x11_error_trap.cpp - recording X errors for a spell instead of exiting.
-#include "platform/x11/x11_error_trap.h"
+#include "x11/x11_error_trap.h"
 
 namespace platform::x11 {
 namespace {

@@ -1,8 +1,8 @@
 // x11_mode_holders.cpp - the holders of a switched mode and the desktop's
 // saved setting, kept on the root window.
-#include "platform/x11/x11_mode_holders.h"
+#include "x11/x11_mode_holders.h"
 
-#include "platform/x11/x11_error_trap.h"
+#include "x11/x11_error_trap.h"
 
 #include <X11/Xatom.h>
 #include <unistd.h>

@@ -17,7 +17,7 @@
 // its watcher, which hands it back for a program that could not.
 #pragma once
 
-#include "platform/x11/x11_display_mode.h"
+#include "x11/x11_display_mode.h"
 
 namespace platform::x11 {
 

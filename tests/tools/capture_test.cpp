@@ -1,6 +1,6 @@
 // The capture's worker: frames written in their order, and never more than
 // its bound waiting, however slowly the video's reader reads.
-#include "tools/tarrow-render/capture.h"
+#include "tarrow-render/capture.h"
 
 #include <gtest/gtest.h>
 

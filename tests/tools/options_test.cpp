@@ -1,6 +1,6 @@
 // tarrow-render's command line: what it accepts, and the one-line reasons it
 // gives for what it refuses.
-#include "tools/tarrow-render/options.h"
+#include "tarrow-render/options.h"
 
 #include <gtest/gtest.h>
 

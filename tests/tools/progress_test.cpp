@@ -1,5 +1,5 @@
 // The progress line's last word: an interrupted run never says it is done.
-#include "tools/tarrow-render/progress.h"
+#include "tarrow-render/progress.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "scene/vesk_nb_17.h"
 #include "tests/support/png_reading.h"
 #include "tests/support/scratch_directory.h"
-#include "tools/tarrow-render/png_image.h"
+#include "tarrow-render/png_image.h"
 
 #include <gtest/gtest.h>
 

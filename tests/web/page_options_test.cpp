@@ -1,6 +1,6 @@
 // The browser page's address: each pair is read as the option it names, and
 // what is wrong is said in the address's own terms.
-#include "web/page_options.h"
+#include "page_options.h"
 
 #include <gtest/gtest.h>
 

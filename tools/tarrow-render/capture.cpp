@@ -1,5 +1,5 @@
 // capture.cpp - the capture's worker and its hand-over.
-#include "tools/tarrow-render/capture.h"
+#include "tarrow-render/capture.h"
 
 #include <pthread.h>
 

@@ -9,10 +9,10 @@
 // blocked writing to a pipe nobody reads.
 #pragma once
 
-#include "tools/tarrow-render/frames_folder.h"
-#include "tools/tarrow-render/output_file.h"
-#include "tools/tarrow-render/png_image.h"
-#include "tools/tarrow-render/y4m_video.h"
+#include "tarrow-render/frames_folder.h"
+#include "tarrow-render/output_file.h"
+#include "tarrow-render/png_image.h"
+#include "tarrow-render/y4m_video.h"
 
 #include <condition_variable>
 #include <csignal>

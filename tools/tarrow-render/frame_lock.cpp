@@ -1,5 +1,5 @@
 // frame_lock.cpp - taking and leaving a frames folder's range lock.
-#include "tools/tarrow-render/frame_lock.h"
+#include "tarrow-render/frame_lock.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -10,7 +10,7 @@
 // harmless, for the next run to take.
 #pragma once
 
-#include "tools/tarrow-render/place.h"
+#include "tarrow-render/place.h"
 
 #include <memory>
 #include <string>

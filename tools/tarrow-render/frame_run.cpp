@@ -1,9 +1,9 @@
 // frame_run.cpp - the frame loop of a run, timed frame by frame.
-#include "tools/tarrow-render/frame_run.h"
+#include "tarrow-render/frame_run.h"
 
 #include "headless/offscreen_scene.h"
 #include "scene/vesk_nb_17.h"
-#include "tools/tarrow-render/capture.h"
+#include "tarrow-render/capture.h"
 
 #include <chrono>
 #include <vector>

@@ -3,10 +3,10 @@
 // the range drawn and handed to the outputs' capture.
 #pragma once
 
-#include "tools/tarrow-render/frame_stats.h"
-#include "tools/tarrow-render/options.h"
-#include "tools/tarrow-render/output_plan.h"
-#include "tools/tarrow-render/progress.h"
+#include "tarrow-render/frame_stats.h"
+#include "tarrow-render/options.h"
+#include "tarrow-render/output_plan.h"
+#include "tarrow-render/progress.h"
 
 #include <csignal>
 #include <optional>

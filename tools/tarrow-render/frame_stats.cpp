@@ -1,5 +1,5 @@
 // frame_stats.cpp - summarising frame times.
-#include "tools/tarrow-render/frame_stats.h"
+#include "tarrow-render/frame_stats.h"
 
 #include <algorithm>
 #include <cmath>

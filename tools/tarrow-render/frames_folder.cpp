@@ -1,6 +1,6 @@
 // frames_folder.cpp - frame names, the folder's lock, and the frames a folder
 // already holds.
-#include "tools/tarrow-render/frames_folder.h"
+#include "tarrow-render/frames_folder.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -15,9 +15,9 @@
 // ends.
 #pragma once
 
-#include "tools/tarrow-render/frame_lock.h"
-#include "tools/tarrow-render/output_file.h"
-#include "tools/tarrow-render/place.h"
+#include "tarrow-render/frame_lock.h"
+#include "tarrow-render/output_file.h"
+#include "tarrow-render/place.h"
 
 #include <memory>
 #include <string>

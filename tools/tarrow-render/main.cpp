@@ -16,12 +16,12 @@
 #include "headless/state_dump.h"
 #include "platform/headless.h"
 #include "scene/glow_texture.h"
-#include "tools/tarrow-render/frame_run.h"
-#include "tools/tarrow-render/options.h"
-#include "tools/tarrow-render/output_plan.h"
-#include "tools/tarrow-render/png_image.h"
-#include "tools/tarrow-render/progress.h"
-#include "tools/tarrow-render/standard_streams.h"
+#include "tarrow-render/frame_run.h"
+#include "tarrow-render/options.h"
+#include "tarrow-render/output_plan.h"
+#include "tarrow-render/png_image.h"
+#include "tarrow-render/progress.h"
+#include "tarrow-render/standard_streams.h"
 
 #include <unistd.h>
 

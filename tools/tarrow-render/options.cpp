@@ -1,8 +1,8 @@
 // options.cpp - parsing and checking the command line.
-#include "tools/tarrow-render/options.h"
+#include "tarrow-render/options.h"
 
 #include "options/option_table.h"
-#include "tools/tarrow-render/frames_folder.h"
+#include "tarrow-render/frames_folder.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // output_file.cpp - resolving output paths, and writing to what they name.
-#include "tools/tarrow-render/output_file.h"
+#include "tarrow-render/output_file.h"
 
-#include "tools/tarrow-render/standard_streams.h"
+#include "tarrow-render/standard_streams.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>

@@ -22,7 +22,7 @@
 // replaced file keeps its own.
 #pragma once
 
-#include "tools/tarrow-render/place.h"
+#include "tarrow-render/place.h"
 
 #include <sys/types.h>
 

@@ -1,7 +1,7 @@
 // output_plan.cpp - resolving, checking, opening and committing a run's outputs.
-#include "tools/tarrow-render/output_plan.h"
+#include "tarrow-render/output_plan.h"
 
-#include "tools/tarrow-render/standard_streams.h"
+#include "tarrow-render/standard_streams.h"
 
 #include <unistd.h>
 

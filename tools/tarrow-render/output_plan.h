@@ -18,9 +18,9 @@
 // Whatever is not committed leaves nothing half-written behind.
 #pragma once
 
-#include "tools/tarrow-render/frames_folder.h"
-#include "tools/tarrow-render/options.h"
-#include "tools/tarrow-render/output_file.h"
+#include "tarrow-render/frames_folder.h"
+#include "tarrow-render/options.h"
+#include "tarrow-render/output_file.h"
 
 #include <cstdio>
 #include <functional>

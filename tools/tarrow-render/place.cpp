@@ -1,5 +1,5 @@
 // place.cpp - identities of what outputs lead to.
-#include "tools/tarrow-render/place.h"
+#include "tarrow-render/place.h"
 
 #include <fcntl.h>
 #include <sys/sysmacros.h>

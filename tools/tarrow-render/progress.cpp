@@ -1,5 +1,5 @@
 // progress.cpp - the progress line.
-#include "tools/tarrow-render/progress.h"
+#include "tarrow-render/progress.h"
 
 #include <cstdio>
 

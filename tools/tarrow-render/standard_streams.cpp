@@ -1,5 +1,5 @@
 // standard_streams.cpp - guarding and writing the standard descriptors.
-#include "tools/tarrow-render/standard_streams.h"
+#include "tarrow-render/standard_streams.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -10,7 +10,7 @@
 // turned to /dev/null, and the exit status alone tells of a failure.
 #pragma once
 
-#include "tools/tarrow-render/place.h"
+#include "tarrow-render/place.h"
 
 #include <optional>
 #include <string>

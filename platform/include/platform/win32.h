@@ -5,7 +5,7 @@
 // rendering contexts. This header declares exactly the part of that API the
 // program uses, with the same names, types and constant values, so the frame
 // and the scene read as they were written. On Windows the API is the system's
-// own (windows/win32_shim.h adds the little the program needs beyond it);
+// own (win32_shim.h adds the little the program needs beyond it);
 // elsewhere the services are declared below and implemented over SDL2 in
 // sdl/ or in a browser page in web/ (hosted/ holds what those two share), and
 // nothing above this folder sees SDL.
@@ -25,7 +25,7 @@
 #pragma once
 
 #if defined(_WIN32)
-#include "platform/windows/win32_shim.h"
+#include "platform/win32_shim.h"
 #else
 
 #include <cstdint>
