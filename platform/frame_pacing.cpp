@@ -1,4 +1,5 @@
-// frame_pacing.cpp - the schedule of frame slots, the same on every build.
+// frame_pacing.cpp - the schedule of frame slots, the same on every desktop
+// build.
 #include "platform/frame_pacing.h"
 
 #include <chrono>

@@ -7,10 +7,11 @@
 
 namespace platform::detail {
 
-WindowRecord::WindowRecord(LPCSTR className, WNDPROC procedure, LPCSTR title, DWORD style,
-                           DWORD exStyle, int clientWidth, int clientHeight)
-    : className(className), procedure(procedure), title(title != nullptr ? title : ""),
-      style(style), exStyle(exStyle), clientWidth(clientWidth), clientHeight(clientHeight) {}
+WindowRecord::WindowRecord(WNDPROC procedure, const CREATESTRUCT& create)
+    : className(create.lpszClass), procedure(procedure),
+      title(create.lpszName != nullptr ? create.lpszName : ""),
+      style(static_cast<DWORD>(create.style)), exStyle(create.dwExStyle), clientWidth(create.cx),
+      clientHeight(create.cy) {}
 
 void ReportSize(HWND handle, WPARAM kind, int width, int height) {
     WindowRecord* window = FindRecord(handle);
@@ -74,8 +75,6 @@ LONG_PTR GetWindowLongPtr(HWND handle, int index) {
     switch (index) {
     case GWL_STYLE:
         return static_cast<LONG_PTR>(window->style);
-    case GWL_EXSTYLE:
-        return static_cast<LONG_PTR>(window->exStyle);
     case GWLP_USERDATA:
         return window->userData;
     default:

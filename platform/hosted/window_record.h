@@ -19,10 +19,13 @@ struct HDC__ {
 namespace platform::detail {
 
 struct WindowRecord {
-    // The window as CreateWindowEx makes it: its class's procedure, its
-    // title, styles and client size.
-    WindowRecord(LPCSTR className, WNDPROC procedure, LPCSTR title, DWORD style, DWORD exStyle,
-                 int clientWidth, int clientHeight);
+    // The window as CreateWindowEx makes it: its class's procedure, and its
+    // class, title, styles and size from the creation's arguments, the size
+    // taken as the client size until the build knows better.
+    WindowRecord(WNDPROC procedure, const CREATESTRUCT& create);
+    // Ends the build's window object too: the shared code deletes a window
+    // through its record (DestroyWindow).
+    virtual ~WindowRecord() = default;
 
     std::string className;
     WNDPROC procedure = nullptr;

@@ -1,6 +1,7 @@
 // key_codes.cpp - SDL's key codes and the virtual-key codes of the desktop API,
 // both ways, and keybd_event, which types a key through SDL's event queue.
 #include "sdl/internal.h"
+#include "synthetic_input.h"
 
 #include <array>
 #include <utility>

@@ -1,5 +1,6 @@
-// window.cpp - windows over SDL (their classes, records and the calls that
-// touch only those are every hosted build's: platform/hosted/).
+// window.cpp - windows over SDL (their classes, records, the steps of their
+// life and the calls that touch only those are every hosted build's:
+// platform/hosted/).
 //
 // A window exists for the program from CreateWindowEx on; the SDL window
 // behind it is made later, when its pixel format is set (the GL surface is
@@ -7,6 +8,7 @@
 // shown. Sizes handed in are outer sizes with the frame's top-left corner at
 // the given position; the client area is what remains inside the window
 // manager's frame.
+#include "hosted/build_hooks.h"
 #include "sdl/internal.h"
 
 #include <algorithm>
@@ -160,6 +162,51 @@ bool RealizeWindow(HWND__* window, const GlFormat* format) {
     return true;
 }
 
+bool CanMakeWindow(int /*width*/, int /*height*/) {
+    return EnsureVideo();
+}
+
+NewWindow MakeWindow(WNDPROC procedure, const CREATESTRUCT& create) {
+    auto* window = new HWND__(procedure, create);
+    window->x = create.x;
+    window->y = create.y;
+    const FullScreenMode* fullScreen = FullScreenRequest();
+    if ((window->style & WS_POPUP) != 0 && fullScreen != nullptr) {
+        window->fullScreen = *fullScreen;
+        window->clientWidth = fullScreen->mode.w;
+        window->clientHeight = fullScreen->mode.h;
+    } else if (IsDecorated(window->style)) {
+        const FrameExtents frame = DecoratedFrameExtents();
+        window->clientWidth = std::max(1, create.cx - frame.left - frame.right);
+        window->clientHeight = std::max(1, create.cy - frame.top - frame.bottom);
+    }
+    return NewWindow{window, window};
+}
+
+// A quit asked for while no window existed closes the first one made.
+void WindowMade(HWND /*window*/) {
+    DeliverPendingQuit();
+}
+
+void ReleaseNativeWindow(HWND handle) {
+    HWND__* window = FindWindow(handle);
+    if (window->native == nullptr) {
+        return;
+    }
+    NoLongerShowsSdlMode(window->native);
+    if (IsX11()) {
+        QueueUnmapOfLostX11Window(window);
+        UnwatchX11Window(window);
+        DestroyX11Window(window->native);
+    } else {
+        SDL_DestroyWindow(window->native);
+    }
+}
+
+void LastWindowGone() {
+    SDL_EnableScreenSaver();
+}
+
 void ReportChangedSizes() {
     // A procedure may make or end windows: each is looked up as its turn comes.
     for (HWND window : LiveWindows()) {
@@ -180,70 +227,6 @@ void ReportChangedSizes() {
 
 using namespace platform;
 
-HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                    void* createParams) {
-    if (className == nullptr || !detail::EnsureVideo()) {
-        return nullptr;
-    }
-    const WNDPROC procedure = detail::ClassProcedure(className);
-    if (procedure == nullptr) {
-        return nullptr;
-    }
-    auto* window = new HWND__(className, procedure, windowName, style, exStyle, width, height);
-    window->x = x;
-    window->y = y;
-    const detail::FullScreenMode* fullScreen = detail::FullScreenRequest();
-    if ((style & WS_POPUP) != 0 && fullScreen != nullptr) {
-        window->fullScreen = *fullScreen;
-        window->clientWidth = fullScreen->mode.w;
-        window->clientHeight = fullScreen->mode.h;
-    } else if (detail::IsDecorated(style)) {
-        const detail::FrameExtents frame = detail::DecoratedFrameExtents();
-        window->clientWidth = std::max(1, width - frame.left - frame.right);
-        window->clientHeight = std::max(1, height - frame.top - frame.bottom);
-    }
-    detail::AddWindow(window, window);
-
-    CREATESTRUCT create{
-        createParams, instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
-        windowName,   className, exStyle};
-    // A first show reports the client size again only if it differs.
-    if (!detail::SendCreation(window, create)) {
-        DestroyWindow(window);
-        return nullptr;
-    }
-    DeliverPendingQuit();
-    return window;
-}
-
-BOOL DestroyWindow(HWND handle) {
-    HWND__* window = detail::FindWindow(handle);
-    if (window == nullptr) {
-        return FALSE;
-    }
-    SendMessage(window, WM_DESTROY, 0, 0);
-    if (detail::FindWindow(handle) == nullptr) {
-        return TRUE; // its procedure destroyed it meanwhile
-    }
-    if (window->native != nullptr) {
-        detail::NoLongerShowsSdlMode(window->native);
-    }
-    if (window->native != nullptr && detail::IsX11()) {
-        detail::QueueUnmapOfLostX11Window(window);
-        detail::UnwatchX11Window(window);
-        detail::DestroyX11Window(window->native);
-    } else if (window->native != nullptr) {
-        SDL_DestroyWindow(window->native);
-    }
-    detail::RemoveWindow(window);
-    if (detail::NewestWindow() == nullptr) {
-        SDL_EnableScreenSaver();
-    }
-    delete window;
-    return TRUE;
-}
-
 BOOL ShowWindow(HWND handle, int command) {
     HWND__* window = detail::FindWindow(handle);
     if (window == nullptr) {
@@ -252,20 +235,10 @@ BOOL ShowWindow(HWND handle, int command) {
     const BOOL wasVisible =
         window->native != nullptr && (SDL_GetWindowFlags(window->native) & SDL_WINDOW_SHOWN) != 0;
     switch (command) {
-    case SW_HIDE:
-        if (window->native != nullptr) {
-            SDL_HideWindow(window->native);
-        }
-        break;
     case SW_MINIMIZE:
         ShowNative(window);
         SDL_MinimizeWindow(window->native);
         detail::ReportSize(window, SIZE_MINIMIZED, 0, 0);
-        break;
-    case SW_MAXIMIZE:
-        ShowNative(window);
-        SDL_MaximizeWindow(window->native);
-        detail::ReportSize(window, SIZE_MAXIMIZED, window->clientWidth, window->clientHeight);
         break;
     case SW_RESTORE:
         ShowNative(window);

@@ -11,6 +11,7 @@
 // turn until an event comes.
 #include "hosted/build_hooks.h"
 #include "hosted/key_messages.h"
+#include "synthetic_input.h"
 #include "web/browser.h"
 #include "web/internal.h"
 

@@ -2,6 +2,7 @@
 #include "tests/framework/probe_scene.h"
 
 #include "framework/scene_hooks.h"
+#include "platform/synthetic_input.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,5 @@
 // The layer's message queue: order, priority, filters, waiting, dispatch.
+#include "platform/synthetic_input.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

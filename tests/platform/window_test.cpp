@@ -1,4 +1,5 @@
 // Window classes, windows, typed keys, pixel formats and contexts.
+#include "platform/synthetic_input.h"
 #include "platform/win32.h"
 
 #include <GL/gl.h>

@@ -9,6 +9,10 @@
 // display's retrace still paces the demo where it is the slower of the two.
 // Nothing in the frame or the scene calls this: the platform's SwapBuffers
 // does.
+//
+// The desktop builds (SDL, Windows) have it. The page has none: the browser
+// paces its frames itself, a swap giving it its turn until its next
+// animation frame.
 #pragma once
 
 namespace platform {
@@ -17,7 +21,8 @@ namespace platform {
 // the display's refresh.
 void PaceFrames(unsigned int perSecond);
 
-// Waits until the next frame's slot; every build's SwapBuffers calls it first.
+// Waits until the next frame's slot; each desktop build's SwapBuffers calls it
+// first.
 void WaitForFrameSlot();
 
 } // namespace platform

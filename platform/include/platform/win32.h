@@ -4,8 +4,9 @@
 // a per-thread message queue, device contexts with pixel formats and GL
 // rendering contexts. This header declares exactly the part of that API the
 // program uses, with the same names, types and constant values, so the frame
-// and the scene read as they were written. On Windows the API is the system's
-// own (win32_shim.h adds the little the program needs beyond it);
+// and the scene read as they were written (the keys its tests type are
+// synthetic_input.h's). On Windows the API is the system's own
+// (win32_shim.h adds the little the program needs beyond it);
 // elsewhere the services are declared below and implemented over SDL2 in
 // sdl/ or in a browser page in web/ (hosted/ holds what those two share), and
 // nothing above this folder sees SDL.
@@ -214,9 +215,6 @@ constexpr int VK_F12 = 0x7B;
 // Key message flags, in the high word of lParam.
 constexpr WORD KF_ALTDOWN = 0x2000;
 
-// keybd_event flags.
-constexpr DWORD KEYEVENTF_KEYUP = 0x0002;
-
 // Class styles.
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
@@ -228,7 +226,7 @@ constexpr int COLOR_APPWORKSPACE = 12;
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
 constexpr DWORD WS_POPUP = 0x80000000;
-constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_VISIBLE = 0x10000000; // not given yet: kept for child windows
 constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
 constexpr DWORD WS_THICKFRAME = 0x00040000;
@@ -241,16 +239,12 @@ constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 
 // Window data slots.
 constexpr int GWL_STYLE = -16;
-constexpr int GWL_EXSTYLE = -20;
 constexpr int GWLP_USERDATA = -21;
 constexpr int GWL_USERDATA = GWLP_USERDATA;
 
 // ShowWindow commands.
-constexpr int SW_HIDE = 0;
 constexpr int SW_NORMAL = 1;
 constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_MAXIMIZE = 3;
-constexpr int SW_SHOW = 5;
 constexpr int SW_MINIMIZE = 6;
 constexpr int SW_RESTORE = 9;
 
@@ -319,9 +313,6 @@ LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam); // any thread
 BOOL WaitMessage();
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Synthesised keyboard input, queued as if typed (any thread).
-void keybd_event(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo);
 
 // Device contexts, pixel formats and GL rendering contexts.
 HDC GetDC(HWND window);
