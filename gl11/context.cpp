@@ -85,4 +85,11 @@ void SetCurrentContext(Context* context) {
     g_current = context;
 }
 
+Context* FlushedContext() {
+    if (g_current != nullptr) {
+        g_current->FlushBatch();
+    }
+    return g_current;
+}
+
 } // namespace gl11

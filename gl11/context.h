@@ -1,13 +1,15 @@
 // context.h - one GL 1.1 rendering context: its state, its device, and the
 // batch of draws it has gathered but not yet handed to the device.
 //
-// The entry points (api.cpp, draws.cpp, glu.cpp) work on the current context;
-// without one, as in GL, they do nothing. State every vertex of a draw shares
-// (projection, texture, fragment tests) goes to the device as a DrawState
-// with the batch: a change to it first hands the pending batch over. The
-// client arrays, the model-view matrix and the lighting are applied on the
-// CPU as each draw is added, so the scene's thousands of draws a frame reach
-// the device as a handful.
+// The entry points (enables.cpp, matrices.cpp, lights.cpp, clearing.cpp,
+// textures.cpp, pixels.cpp, draws.cpp and glu.cpp) work on the current
+// context; without one, as in GL, they do nothing. Values the scene never
+// passes are refused by name (unsupported.h). State every vertex of a draw
+// shares (projection, texture, fragment tests) goes to the device as a
+// DrawState with the batch: a change to it first hands the pending batch
+// over. The client arrays, the model-view matrix and the lighting are applied
+// on the CPU as each draw is added, so the scene's thousands of draws a frame
+// reach the device as a handful.
 #pragma once
 
 #include "device.h"
@@ -16,6 +18,7 @@
 
 #include <GL/gl.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <vector>
@@ -116,5 +119,13 @@ struct Context {
 
 Context* CurrentContext();
 void SetCurrentContext(Context* context);
+// The current context with its pending batch handed over first: for calls
+// that change what the device draws outside a DrawState (clears, textures,
+// reading pixels).
+Context* FlushedContext();
+
+inline void Copy4(const float* from, float* to) {
+    std::memcpy(to, from, 4 * sizeof(float));
+}
 
 } // namespace gl11

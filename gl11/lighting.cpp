@@ -17,13 +17,6 @@ Lighting PrepareLighting(const Light (&lights)[kLights], const Material& m,
     Lighting lighting;
     for (int i = 0; i < kLights; ++i) {
         const Light& light = lights[i];
-#ifdef TARROW_GL11_PLANTED_DARK_LIGHT
-        // A fault planted on purpose, for the test that shows the browser's
-        // frames are compared closely enough to see it: one light stays dark.
-        if (i == TARROW_GL11_PLANTED_DARK_LIGHT) {
-            continue;
-        }
-#endif
         if (!light.enabled) {
             continue;
         }

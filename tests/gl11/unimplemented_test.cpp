@@ -1,31 +1,15 @@
 // A GL call, argument or state the browser's GL layer does not implement
 // stops the program and names itself on standard error: the layer never draws
 // something else in silence. The layer runs here natively, over a device that
-// draws nothing.
-#include "gl11/context.h"
+// draws nothing (layer_fixture.h).
+#include "tests/gl11/layer_fixture.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 namespace {
-
-class NoDevice final : public gl11::Device {
-  public:
-    unsigned CreateTexture() override { return 1; }
-    void DeleteTexture(unsigned) override {}
-    void UploadLevel(unsigned, int, int, int, const std::uint8_t*) override {}
-    void SetSampling(unsigned, unsigned, unsigned, unsigned, unsigned) override {}
-    void Clear(bool, bool, const float*) override {}
-    void Draw(const gl11::DrawState&, const std::vector<gl11::Vertex>&,
-              const std::vector<std::uint32_t>&) override {}
-    void ReadPixels(int, int, int, int, std::uint8_t*) override {}
-    void Flush() override {}
-    void Present() override {}
-    std::string Renderer() const override { return "none"; }
-};
 
 struct Refusal {
     const char* name;
@@ -33,17 +17,7 @@ struct Refusal {
     const char* says; // a regular expression over standard error
 };
 
-class Unimplemented : public testing::TestWithParam<Refusal> {
-  protected:
-    void SetUp() override {
-        context_ = std::make_unique<gl11::Context>(std::make_unique<NoDevice>(), 64, 64);
-        gl11::SetCurrentContext(context_.get());
-    }
-    void TearDown() override { gl11::SetCurrentContext(nullptr); }
-
-  private:
-    std::unique_ptr<gl11::Context> context_;
-};
+class Unimplemented : public LayerFixture, public testing::WithParamInterface<Refusal> {};
 
 // A quad drawn from a vertex array, lit unless `lit` is false.
 void DrawQuad(bool lit) {
