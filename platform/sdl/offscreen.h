@@ -1,6 +1,7 @@
-// offscreen.h - the SDL build's offscreen driver, for the renderer and the
-// tests, which run the program headless: what the desktop API never had.
-// Nothing in the frame or the scene calls them.
+// offscreen.h - the SDL build's offscreen driver, which headless runs
+// (platform::RunHeadless) and the tests draw through, and the tests' settings
+// of its pretend display: what the desktop API never had. Nothing in the
+// frame or the scene calls them.
 #pragma once
 
 namespace platform {
