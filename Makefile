@@ -150,7 +150,9 @@ serve-web: web
 	@node scripts/serve-web.mjs dist/web $(PORT)
 
 # The page in headless Chromium against tarrow-render on Mesa: state dumps,
-# frames, keys, full screen and a hidden page (not part of make test).
+# frames, keys, full screen and a hidden page (not part of make test), with
+# WebGL on Mesa's llvmpipe where Chromium offers it, else on SwiftShader.
+# TARROW_WEBGL=swiftshader runs it on SwiftShader (=llvmpipe: llvmpipe or fail).
 test-web: web
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target tarrow-render
@@ -160,8 +162,8 @@ test-web: web
 		TARROW_PLANTED_PAGE=$(abspath $(WEB_BUILD))/page-planted \
 		node --test --test-concurrency=1 tests/web/
 
-# The page's frame time beside tarrow-render --bench's, at 640x400, RUNS
-# times each (a measurement, not a test).
+# The page's frame time beside tarrow-render --bench's, at 640x400, taking
+# turns RUNS times each, with their medians (a measurement, not a test).
 RUNS ?= 3
 bench-web: web
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null

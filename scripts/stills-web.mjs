@@ -3,7 +3,9 @@
 // names its frames: FOLDER/frame-000600.png. A screenshot of the page holds
 // whatever its canvas shows as it is taken: black before the first frame,
 // some frame of a run before its last; a run's read-back is the frame asked
-// for, at the run's size.
+// for, at the run's size. WebGL runs on llvmpipe where Chromium offers it,
+// else on SwiftShader (tests/web/browser.mjs; TARROW_WEBGL=swiftshader
+// forces it).
 //
 // Usage: make stills-web [QUERY='?...&capture=N'] [STILLS=FOLDER], which
 // builds the page and installs puppeteer-core into tests/web; or
@@ -50,6 +52,7 @@ try {
     await writeFile(file, writePng(width, height, Buffer.from(rgb, 'base64')));
     console.log(`${file}: frame ${number} at ${width}x${height}`);
   }
+  console.log(`drawn by WebGL on ${session.backend}: ${session.renderer}`);
 } catch (error) {
   console.error(`stills-web: ${error.message}`);
   process.exitCode = 1;

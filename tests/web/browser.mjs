@@ -1,10 +1,15 @@
 // browser.mjs - Debian's Chromium, headless, driven through the DevTools
-// protocol (puppeteer-core), on the page served from 127.0.0.1.
+// protocol (puppeteer-core), on the page served from 127.0.0.1: the one
+// launcher of the browser tests, make bench-web and make stills-web.
 //
-// WebGL comes from SwiftShader, Chromium's CPU renderer. Every wait is for a
-// condition the page states in window.tarrow, never for a length of time.
-// Whatever the page says on its console is kept; an error there (a GL call the
-// layer does not implement says so and stops) fails the test that sees it.
+// WebGL runs on the CPU, with no display and no GPU: on Mesa's llvmpipe
+// (ANGLE over Mesa's EGL), the rasteriser tarrow-render draws with, where this
+// Chromium offers it, else on SwiftShader (Chromium's own CPU renderer).
+// TARROW_WEBGL=swiftshader or =llvmpipe asks for one (as openBrowser's webgl
+// does, for a test that needs one); llvmpipe asked for and not offered fails. Every wait is for a condition the page states in
+// window.tarrow, never for a length of time. Whatever the page says on its
+// console is kept; an error there (a GL call the layer does not implement
+// says so and stops) fails the test that sees it.
 import puppeteer from 'puppeteer-core';
 import {mkdtemp, rm} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
@@ -17,8 +22,6 @@ const kChromium = process.env.TARROW_CHROMIUM || '/usr/bin/chromium';
 // Flags for a machine without a GPU or a network.
 const kFlags = [
   '--no-sandbox',
-  '--use-angle=swiftshader',
-  '--enable-unsafe-swiftshader',
   '--disable-background-networking',
   '--disable-component-update',
   '--disable-sync',
@@ -29,20 +32,75 @@ const kFlags = [
   '--disable-backgrounding-occluded-windows',
 ];
 
-// A browser and a server of `folder`; close() ends both.
-export async function openBrowser(folder) {
+// Each backend's flags, and what its WebGL renderer string names. Chromium
+// lists llvmpipe as a GPU it will not use unless told to ignore its list.
+const kBackends = {
+  llvmpipe: {flags: ['--use-angle=gl-egl', '--ignore-gpu-blocklist'], renderer: /llvmpipe/},
+  swiftshader: {flags: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+                renderer: /SwiftShader/},
+};
+
+function wantedBackends(asked) {
+  if (!asked) return ['llvmpipe', 'swiftshader'];
+  if (!kBackends[asked]) {
+    throw new Error(`TARROW_WEBGL=${asked}: not one of ${Object.keys(kBackends).join(', ')}`);
+  }
+  return [asked];
+}
+
+// The WebGL 2 renderer a blank page of `browser` gets, as the driver names
+// it, or '' without WebGL 2.
+async function webglRenderer(browser) {
+  const page = await browser.newPage();
+  try {
+    return await page.evaluate(() => {
+      const gl = document.createElement('canvas').getContext('webgl2');
+      const info = gl?.getExtension('WEBGL_debug_renderer_info');
+      return gl ? gl.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : gl.RENDERER) : '';
+    });
+  } finally {
+    await page.close();
+  }
+}
+
+// Chromium on the first of the wanted backends that it offers, with its
+// name and renderer string.
+async function launch(profile, asked) {
+  const refused = [];
+  for (const backend of wantedBackends(asked)) {
+    const browser = await puppeteer.launch({
+      executablePath: kChromium,
+      headless: true,
+      userDataDir: profile,
+      args: [...kFlags, ...kBackends[backend].flags],
+      protocolTimeout: 600000,
+      dumpio: !!process.env.TARROW_CHROMIUM_LOG,
+    });
+    const renderer = await webglRenderer(browser);
+    if (kBackends[backend].renderer.test(renderer)) return {browser, backend, renderer};
+    await browser.close();
+    refused.push(`${backend}: WebGL 2 renderer '${renderer}'`);
+  }
+  throw new Error('no WebGL 2 on the CPU: ' + refused.join('; '));
+}
+
+// A browser and a server of `folder`; close() ends both. backend (llvmpipe or
+// swiftshader) and renderer say what draws the page's WebGL.
+export async function openBrowser(folder, {webgl = process.env.TARROW_WEBGL} = {}) {
   const profile = await mkdtemp(join(tmpdir(), 'tarrow-chromium-'));
+  let launched;
+  try {
+    launched = await launch(profile, webgl);
+  } catch (error) {
+    await rm(profile, {recursive: true, force: true});
+    throw error;
+  }
+  const {browser, backend, renderer} = launched;
   const {server, address} = await serve(folder);
-  const browser = await puppeteer.launch({
-    executablePath: kChromium,
-    headless: true,
-    userDataDir: profile,
-    args: kFlags,
-    protocolTimeout: 600000,
-    dumpio: !!process.env.TARROW_CHROMIUM_LOG,
-  });
   return {
     browser,
+    backend,
+    renderer,
     address,
     async close() {
       await browser.close();
