@@ -7,8 +7,8 @@
 // format's depth) and Present copies it onto the canvas, whose own drawing
 // buffer has no depth, stencil or multisampling.
 #include "context.h"
-#include "shaders.h"
 #include "gl11/surface.h"
+#include "shaders.h"
 #include "unsupported.h"
 
 #include <emscripten/html5.h>

@@ -6,10 +6,10 @@
 // browser for full screen. When the demo ends, its last frame stays in the
 // page with a line on how to start it again.
 #include "framework/TolkGL.h"
-#include "platform/runtime.h"
-#include "platform/web/page.h"
 #include "page_options.h"
 #include "page_run.h"
+#include "platform/runtime.h"
+#include "platform/web/page.h"
 
 namespace {
 

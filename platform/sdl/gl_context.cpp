@@ -6,9 +6,9 @@
 // 8 bits), and the depth and stencil sizes exactly as asked. The depth size
 // matters: a 16-bit depth buffer is part of how the scene looks. Setting the
 // format makes the native window, whose visual depends on it.
-#include "platform/frame_pacing.h"
 #include "hosted/build_hooks.h"
 #include "hosted/pixel_formats.h"
+#include "platform/frame_pacing.h"
 #include "sdl/internal.h"
 
 namespace platform {

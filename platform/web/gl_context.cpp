@@ -10,9 +10,9 @@
 #include "gl11/surface.h"
 #include "hosted/build_hooks.h"
 #include "hosted/pixel_formats.h"
+#include "platform/web/page.h"
 #include "web/browser.h"
 #include "web/internal.h"
-#include "platform/web/page.h"
 
 namespace platform {
 namespace {

@@ -7,9 +7,9 @@
 // page leaves full screen. A message box is a line in the page. The program
 // may not block the browser, so Sleep's pause is served by the next swap.
 #include "platform/headless.h"
+#include "platform/web/page.h"
 #include "web/browser.h"
 #include "web/internal.h"
-#include "platform/web/page.h"
 
 #include <emscripten/emscripten.h>
 

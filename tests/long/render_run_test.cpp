@@ -1,13 +1,13 @@
 // Long rendered runs: memory stays flat once warmed up (a soak check), and
 // the frames the renderer draws keep, pixel for pixel, the committed golden
 // frames' pixels on the GL driver they were made with.
+#include "headless/offscreen_scene.h"
 #include "tests/support/files.h"
+#include "tests/support/png_reading.h"
 #include "tests/support/process_usage.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/soak.h"
 #include "tests/support/subprocess.h"
-#include "headless/offscreen_scene.h"
-#include "tests/support/png_reading.h"
 
 #include <gtest/gtest.h>
 
