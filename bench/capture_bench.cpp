@@ -3,8 +3,8 @@
 // conversion to the video's planes. Both run on the capture's worker thread,
 // so their CPU time is what a recording adds to drawing.
 #include "headless/offscreen_scene.h"
-#include "tarrow-render/png_image.h"
-#include "tarrow-render/y4m_video.h"
+#include "codecs/png_image.h"
+#include "codecs/y4m_video.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 #include "headless/offscreen_scene.h"
 #include "headless/state_dump.h"
 #include "scene/vesk_nb_17.h"
-#include "tarrow-render/png_image.h"
+#include "codecs/png_image.h"
 #include "tests/support/png_reading.h"
 #include "tests/support/scratch_directory.h"
 

@@ -1,6 +1,6 @@
 // Frames to YUV4MPEG2: full-range BT.601 colours, 4:2:0 with each chroma
 // sample the mean of its 2 by 2 block, planes of ceil(W/2) by ceil(H/2).
-#include "tarrow-render/y4m_video.h"
+#include "codecs/y4m_video.h"
 
 #include <gtest/gtest.h>
 

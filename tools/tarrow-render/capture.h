@@ -11,8 +11,8 @@
 
 #include "tarrow-render/frames_folder.h"
 #include "tarrow-render/output_file.h"
-#include "tarrow-render/png_image.h"
-#include "tarrow-render/y4m_video.h"
+#include "codecs/png_image.h"
+#include "codecs/y4m_video.h"
 
 #include <condition_variable>
 #include <csignal>

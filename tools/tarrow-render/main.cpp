@@ -19,7 +19,7 @@
 #include "tarrow-render/frame_run.h"
 #include "tarrow-render/options.h"
 #include "tarrow-render/output_plan.h"
-#include "tarrow-render/png_image.h"
+#include "codecs/png_image.h"
 #include "tarrow-render/progress.h"
 #include "tarrow-render/standard_streams.h"
 

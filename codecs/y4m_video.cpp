@@ -1,5 +1,5 @@
 // y4m_video.cpp - RGB frames to YUV4MPEG2.
-#include "tarrow-render/y4m_video.h"
+#include "codecs/y4m_video.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // png_image.cpp - PNG written with libdeflate.
-#include "tarrow-render/png_image.h"
+#include "codecs/png_image.h"
 
 #include <libdeflate.h>
 
