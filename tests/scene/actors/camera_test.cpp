@@ -1,6 +1,7 @@
 // The camera's two tracks: the eye and the look-at point, each moving in
 // straight legs and starting a new leg when the old one is used up.
 #include "scene/actors/Camera.h"
+#include "scene/actors/leg.h"
 #include "tests/scene/draws.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,14 @@ TEST_F(CameraTrack, LookAtXFollowsTheEyesX) {
     LookAtLegFrom(2);
     EXPECT_EQ(camera.centerAxis, 0);
     EXPECT_EQ(CenterTarget(camera), (Point{1.0f, 0.0f, 0.0f}));
+}
+
+// A point of a leg is one double sum rounded once to a float. Here the exact
+// sum lies halfway between two floats and rounds to the even one; a product
+// and sum fused into one rounding (as compilers do on CPUs with the
+// instruction) lands on the float below, and the whole run differs after.
+TEST(LegPoint, HalfwayPointRoundsAsWritten) {
+    EXPECT_EQ(AlongLeg(-14793.845703125f, 70776.59375f, 486, 243), 27991.375f);
 }
 
 } // namespace

@@ -57,6 +57,17 @@ TEST_F(MoverMotion, DecisionSetsTheMoverBackToExactlyOneBlock) {
     EXPECT_EQ(mover.posY, 0.0f);
 }
 
+// The travel is a float after each step: the excess beyond the block comes
+// from the sum rounded, not from a wider one (as an x87 unit keeps it).
+TEST_F(MoverMotion, ExcessComesFromTheTravelRoundedToAFloat) {
+    mover.direction = kMinusX;
+    mover.posX = -105857.109f;
+    mover.speed = 10.6999998f;
+    mover.travelled = 23999.7559f;
+    MoveMover(mover);
+    EXPECT_EQ(mover.posX, -105857.359f);
+}
+
 TEST_F(MoverMotion, LeavingAtPlusBoundComesBackAtMinusBound) {
     mover.posX = 169998.0f;
     mover.travelled = 100.0f;
