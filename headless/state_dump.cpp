@@ -1,13 +1,17 @@
-// state_dump.cpp - writing the nine object arrays out, field by field.
+// state_dump.cpp - the nine object arrays, field by field: written out as
+// JSON, or folded into one number.
 #include "headless/state_dump.h"
 
 #include "scene/vesk_nb_17.h"
 
-#include <cstdio>
+#include <bit>
+#include <charconv>
 
 namespace {
 
-// Appends one element's fields: {"name": value, ...}.
+// Appends one element's fields: {"name": value, ...}. Numbers are written by
+// the C++ library's own conversion, the same on every system (C libraries'
+// printf differ in the digits they give beyond a double's).
 class Element {
   public:
     explicit Element(std::string* out) : out_(out) { *out_ += "{"; }
@@ -48,19 +52,59 @@ class Element {
         *out_ += name;
         *out_ += "\": ";
     }
+    // Nine significant digits, as printf's %.9g gives them.
     void Number(float value) {
         char text[32];
-        std::snprintf(text, sizeof(text), "%.9g", static_cast<double>(value));
-        *out_ += text;
+        const char* end = std::to_chars(text, text + sizeof(text), static_cast<double>(value),
+                                        std::chars_format::general, 9)
+                              .ptr;
+        out_->append(text, static_cast<std::size_t>(end - text));
     }
 
     std::string* out_;
     bool first_ = true;
 };
 
-void Dump(std::string* out, const Lampje& l) {
-    Element(out)
-        .Field("posTarget", l.posTarget, 3)
+// Folds every field's bits, in the dump's order, into one 64-bit number: each
+// value a 32-bit word, the words dealt in turn to four FNV-1a lanes (a word
+// at a time, so the byte order of the CPU plays no part; four lanes, so the
+// multiplications do not wait on each other), the lanes then folded in order.
+class Fold {
+  public:
+    Fold& Field(const char*, float value) { return Word(std::bit_cast<std::uint32_t>(value)); }
+    Fold& Field(const char*, int value) { return Word(static_cast<std::uint32_t>(value)); }
+    Fold& Field(const char* name, const float* values, int count) {
+        for (int i = 0; i < count; ++i) {
+            Field(name, values[i]);
+        }
+        return *this;
+    }
+    std::uint64_t value() const {
+        std::uint64_t hash = kBasis;
+        for (const std::uint64_t lane : lanes_) {
+            hash = (hash ^ lane) * kPrime;
+        }
+        return hash;
+    }
+
+  private:
+    static constexpr std::uint64_t kBasis = 0xcbf29ce484222325u;
+    static constexpr std::uint64_t kPrime = 0x100000001b3u;
+
+    Fold& Word(std::uint32_t word) {
+        std::uint64_t& lane = lanes_[next_];
+        lane = (lane ^ word) * kPrime;
+        next_ = (next_ + 1) % 4;
+        return *this;
+    }
+
+    std::uint64_t lanes_[4] = {kBasis, kBasis, kBasis, kBasis};
+    unsigned next_ = 0;
+};
+
+template <class Sink>
+void Visit(Sink&& fields, const Lampje& l) {
+    fields.Field("posTarget", l.posTarget, 3)
         .Field("posStart", l.posStart, 3)
         .Field("pos", l.pos, 3)
         .Field("dirTarget", l.dirTarget, 3)
@@ -76,9 +120,9 @@ void Dump(std::string* out, const Lampje& l) {
         .Field("cutoff", l.cutoff);
 }
 
-void Dump(std::string* out, const Camera& c) {
-    Element(out)
-        .Field("eyeTarget", c.eyeTarget, 3)
+template <class Sink>
+void Visit(Sink&& fields, const Camera& c) {
+    fields.Field("eyeTarget", c.eyeTarget, 3)
         .Field("eyeStart", c.eyeStart, 3)
         .Field("eye", c.eye, 3)
         .Field("centerTarget", c.centerTarget, 3)
@@ -92,9 +136,9 @@ void Dump(std::string* out, const Camera& c) {
         .Field("centerAxis", c.centerAxis);
 }
 
-void Dump(std::string* out, const Floor& f) {
-    Element(out)
-        .Field("posX", f.posX)
+template <class Sink>
+void Visit(Sink&& fields, const Floor& f) {
+    fields.Field("posX", f.posX)
         .Field("posY", f.posY)
         .Field("posZ", f.posZ)
         .Field("scaleX", f.scaleX)
@@ -104,9 +148,9 @@ void Dump(std::string* out, const Floor& f) {
         .Field("colorB", f.colorB);
 }
 
-void Dump(std::string* out, const Cloud& c) {
-    Element(out)
-        .Field("posX", c.posX)
+template <class Sink>
+void Visit(Sink&& fields, const Cloud& c) {
+    fields.Field("posX", c.posX)
         .Field("posY", c.posY)
         .Field("posZ", c.posZ)
         .Field("scaleX", c.scaleX)
@@ -114,9 +158,9 @@ void Dump(std::string* out, const Cloud& c) {
         .Field("speed", c.speed);
 }
 
-void Dump(std::string* out, const Carz& k) {
-    Element(out)
-        .Field("posX", k.posX)
+template <class Sink>
+void Visit(Sink&& fields, const Carz& k) {
+    fields.Field("posX", k.posX)
         .Field("posY", k.posY)
         .Field("posZ", k.posZ)
         .Field("size", k.size)
@@ -130,9 +174,9 @@ void Dump(std::string* out, const Carz& k) {
         .Field("corners", k.corners, 24);
 }
 
-void Dump(std::string* out, const MoverRecord& m) {
-    Element(out)
-        .Field("posX", m.posX)
+template <class Sink>
+void Visit(Sink&& fields, const MoverRecord& m) {
+    fields.Field("posX", m.posX)
         .Field("posY", m.posY)
         .Field("posZ", m.posZ)
         .Field("scaleX", m.scaleX)
@@ -152,33 +196,34 @@ void Dump(std::string* out, const MoverRecord& m) {
 }
 
 template <class T>
-const T& Fields(const T& object) {
+const T& Record(const T& object) {
     return object;
 }
-const MoverRecord& Fields(const Moverz& m) {
+const MoverRecord& Record(const Moverz& m) {
     return m.record;
 }
-const MoverRecord& Fields(const Moverzbl& m) {
+const MoverRecord& Record(const Moverzbl& m) {
     return m.record;
 }
-const MoverRecord& Fields(const Moverzbl2& m) {
+const MoverRecord& Record(const Moverzbl2& m) {
     return m.record;
 }
-const MoverRecord& Fields(const Moverzbl3& m) {
+const MoverRecord& Record(const Moverzbl3& m) {
     return m.record;
 }
 
-// One element a line, so two dumps compare line by line.
-template <class T, std::size_t N>
-void DumpArray(std::string* out, const char* name, const T (&array)[N]) {
-    *out += ",\n  \"";
-    *out += name;
-    *out += "\": [";
-    for (std::size_t i = 0; i < N; ++i) {
-        *out += i == 0 ? "\n    " : ",\n    ";
-        Dump(out, Fields(array[i]));
-    }
-    *out += "\n  ]";
+// Hands each object array, with its name, to `each`, in the dump's order.
+template <class Each>
+void EachArray(Each&& each) {
+    each("licht", licht);
+    each("Zenith", Zenith);
+    each("vloer", vloer);
+    each("cloudz", cloudz);
+    each("kar", kar);
+    each("mover", mover);
+    each("moverbl", moverbl);
+    each("moverbl2", moverbl2);
+    each("moverbl3", moverbl3);
 }
 
 } // namespace
@@ -190,15 +235,27 @@ std::string SceneStateJson(std::uint32_t seed, long frames, std::optional<Window
     out += window ? "{\"width\": " + std::to_string(window->width) +
                         ", \"height\": " + std::to_string(window->height) + "}"
                   : std::string("null");
-    DumpArray(&out, "licht", licht);
-    DumpArray(&out, "Zenith", Zenith);
-    DumpArray(&out, "vloer", vloer);
-    DumpArray(&out, "cloudz", cloudz);
-    DumpArray(&out, "kar", kar);
-    DumpArray(&out, "mover", mover);
-    DumpArray(&out, "moverbl", moverbl);
-    DumpArray(&out, "moverbl2", moverbl2);
-    DumpArray(&out, "moverbl3", moverbl3);
+    // One element a line, so two dumps compare line by line.
+    EachArray([&out](const char* name, const auto& array) {
+        out += ",\n  \"";
+        out += name;
+        out += "\": [";
+        for (std::size_t i = 0; i < std::size(array); ++i) {
+            out += i == 0 ? "\n    " : ",\n    ";
+            Visit(Element(&out), Record(array[i]));
+        }
+        out += "\n  ]";
+    });
     out += "\n}\n";
     return out;
+}
+
+std::uint64_t SceneStateHash() {
+    Fold fold;
+    EachArray([&fold](const char*, const auto& array) {
+        for (const auto& element : array) {
+            Visit(fold, Record(element));
+        }
+    });
+    return fold.value();
 }

@@ -10,6 +10,10 @@
 #            ask of them (buses, XWayland's tools, reading the screen back)
 #   deb      the Debian package and its checks: run's, Debian's packaging
 #            tools, lintian, mmdebstrap, the desktop entry's validators
+#   cross    the state program on other CPUs and systems: test's, the cross
+#            compilers for ARM, 32-bit x86 and s390x, qemu-user, MinGW-w64,
+#            Wine, and s390x's libdeflate
+# Packages of another architecture (name:arch) have it added to dpkg first.
 # As root it installs what is missing, waiting for another package manager
 # to finish first; otherwise it prints the command to run as root.
 set -euo pipefail
@@ -24,13 +28,19 @@ test=(
   xvfb xauth xserver-xorg-core xserver-xorg-video-dummy openbox xdotool wmctrl x11-utils
   x11-xserver-utils xrestop apitrace python3-jsonschema ffmpeg
 )
+windows=(cmake g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev g++-mingw-w64-i686-posix
+  mingw-w64-i686-dev wine wine64 wine32:i386 apitrace-tracers:i386 x11-apps)
 
 packages=()
 for group in "${@:-run}"; do
   case $group in
   run) packages+=("${run[@]}") ;;
   test) packages+=("${test[@]}") ;;
-  windows) packages+=(cmake g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 x11-apps) ;;
+  windows) packages+=("${windows[@]}") ;;
+  cross)
+    packages+=("${test[@]}" "${windows[@]}" g++-aarch64-linux-gnu g++-i686-linux-gnu
+      g++-s390x-linux-gnu qemu-user-static libdeflate-dev:s390x)
+    ;;
   web)
     packages+=("${test[@]}" emscripten chromium)
     command -v npm >/dev/null || packages+=(npm)
@@ -41,7 +51,7 @@ for group in "${@:-run}"; do
     ;;
   deb) packages+=("${run[@]}" dpkg-dev file lintian mmdebstrap desktop-file-utils appstream) ;;
   *)
-    echo "setup.sh: no group '$group' (run, test, windows, web, wayland, deb)" >&2
+    echo "setup.sh: no group '$group' (run, test, windows, web, wayland, deb, cross)" >&2
     exit 2
     ;;
   esac
@@ -89,7 +99,27 @@ apt_get() {
   rm -f "$log"
 }
 
+# Architectures the packages name that dpkg does not know yet.
+for package in "${missing[@]}"; do
+  arch=${package#*:}
+  if [ "$arch" != "$package" ] && [ "$arch" != "$(dpkg --print-architecture)" ] &&
+    ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+    dpkg --add-architecture "$arch"
+  fi
+done
+
+# Every package is taken from the release's own suites (whose point releases
+# carry the security fixes) in preference to the security suite: a library
+# installed for two architectures must have one version for both, and mirrors
+# of the security suite may lack or lag in other architectures' lists, which
+# would leave such a library installable for this machine's only.
+preferences=$(mktemp)
+trap 'rm -f "$preferences"' EXIT
+printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$preferences"
+
 echo "Installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-apt_get update
-apt_get install -y --no-install-recommends "${missing[@]}"
+# A list that could not be fetched (another architecture's, on a mirror
+# between syncs) is no reason to stop: what cannot be installed is told next.
+apt_get update || echo "Some package lists could not be fetched; installing from the rest"
+apt_get -o Dir::Etc::Preferences="$preferences" install -y --no-install-recommends "${missing[@]}"

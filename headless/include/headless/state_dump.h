@@ -18,3 +18,8 @@ struct WindowSize {
 };
 
 std::string SceneStateJson(std::uint32_t seed, long frames, std::optional<WindowSize> window);
+
+// One number for the whole state: a 64-bit hash of every field's bits in the
+// dump's order, the same on every CPU for the same state, so that two runs'
+// numbers frame by frame name the first frame where they part.
+std::uint64_t SceneStateHash();

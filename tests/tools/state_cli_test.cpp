@@ -1,0 +1,67 @@
+// tarrow-state as make test-cross runs it on every CPU: the renderer's state
+// dump on standard output, a folder made whole or not at all, and refusals.
+#include "tests/support/files.h"
+#include "tests/support/scratch_directory.h"
+#include "tests/support/subprocess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+
+namespace {
+
+ProcessResult State(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), BuiltProgram("tarrow-state"));
+    return RunProcess(arguments);
+}
+
+TEST(StateTool, StandardOutputIsTheRenderersLogicOnlyDump) {
+    const ProcessResult result = State({"--seed", "1", "--frames", "0"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, ReadFile(TARROW_TEST_DATA "/layout-seed1.json"));
+}
+
+TEST(StateTool, FolderHoldsTheStatesEveryFramesHashAndTheGlowImage) {
+    ScratchDirectory scratch;
+    const ProcessResult result =
+        State({"--seed", "3", "--frames", "5", "--at", "2", "--out", scratch.Path("run")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(scratch.Names(), std::vector<std::string>{"run"});
+    EXPECT_EQ(scratch.Names("run"), (std::vector<std::string>{"glow.rgba", "hashes.txt",
+                                                              "state-2.json", "state-5.json"}));
+    EXPECT_EQ(scratch.Read("run/state-2.json"), State({"--seed", "3", "--frames", "2"}).out);
+    EXPECT_EQ(scratch.Read("run/state-5.json"), State({"--seed", "3", "--frames", "5"}).out);
+    EXPECT_EQ(scratch.Read("run/glow.rgba").size(), 128u * 128u * 4u);
+    const std::string hashes = scratch.Read("run/hashes.txt");
+    EXPECT_TRUE(std::regex_match(hashes, std::regex("(([0-5]) [0-9a-f]{16}\n){6}"))) << hashes;
+    // The scene moves every frame, so no two frames' hashes are alike.
+    std::vector<std::string> values;
+    for (std::size_t line = 0; line < hashes.size(); line = hashes.find('\n', line) + 1) {
+        values.push_back(hashes.substr(line + 2, 16));
+    }
+    std::sort(values.begin(), values.end());
+    EXPECT_EQ(std::unique(values.begin(), values.end()), values.end()) << hashes;
+}
+
+TEST(StateTool, RefusalsWriteNothing) {
+    ScratchDirectory scratch;
+    std::filesystem::create_directories(scratch.Path("taken/kept"));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--at", "3", "--frames", "2", "--out", scratch.Path("a")}, "after the last"},
+        {{"--at", "1", "--frames", "2"}, "--at needs --out"},
+        {{"--frames", "1", "--out", scratch.Path("taken")}, "exists"},
+        {{"--frames", "1", "--out", scratch.Path("no/such")}, "cannot make"},
+    };
+    for (const auto& [arguments, reason] : cases) {
+        const ProcessResult result = State(arguments);
+        EXPECT_NE(result.status, 0) << reason;
+        EXPECT_EQ(result.err.rfind("tarrow-state: ", 0), 0u) << result.err;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+        EXPECT_EQ(scratch.Names(), std::vector<std::string>{"taken"}) << reason;
+        EXPECT_EQ(scratch.Names("taken"), std::vector<std::string>{"kept"}) << reason;
+    }
+}
+
+} // namespace
