@@ -106,22 +106,30 @@ soak: build
 bench: build
 	@$(BUILD)/bin/tarrow-bench
 
-# The demo for 64-bit Windows, cross-built with MinGW-w64: build-windows/bin/
-# tarrow.exe, and dist/tarrow-VERSION-win64.zip with it stripped, a short text
-# and the licence.
+# The demo for 32-bit and 64-bit Windows, cross-built with MinGW-w64 in a
+# folder each (win32 with the i686 compilers, win64 with the x86_64 ones):
+# build-windows/ARCH/bin/tarrow.exe, and dist/tarrow-VERSION-ARCH.zip with it
+# stripped, a short text and the licence. The toolchain is named when a folder
+# is first configured, when CMake reads it (later it would warn it unused).
 WINDOWS_BUILD ?= build-windows
+define build_windows
+@cmake -S . -B $(WINDOWS_BUILD)/$(1) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) \
+	$(if $(wildcard $(WINDOWS_BUILD)/$(1)/CMakeCache.txt),,-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$(2).cmake) >/dev/null
+@cmake --build $(WINDOWS_BUILD)/$(1) -j $(JOBS)
+@scripts/pack.sh $(WINDOWS_BUILD)/$(1)
+endef
 windows:
 	@scripts/setup.sh windows
-	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-		-DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	@scripts/pack.sh $(WINDOWS_BUILD)
+	$(call build_windows,win32,i686)
+	$(call build_windows,win64,x86_64)
 
-# The Windows build run under Wine on real X servers, against the Linux build.
+# Both Windows builds run under Wine on real X servers, against the Linux build.
 test-windows: windows
 	@scripts/setup.sh test
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(TEST_CONFIG) \
-		-DTARROW_WINDOWS_EXE=$(abspath $(WINDOWS_BUILD))/bin/tarrow.exe $(CMAKE_FLAGS) >/dev/null
+		-DTARROW_WINDOWS_EXE_WIN32=$(abspath $(WINDOWS_BUILD))/win32/bin/tarrow.exe \
+		-DTARROW_WINDOWS_EXE_WIN64=$(abspath $(WINDOWS_BUILD))/win64/bin/tarrow.exe \
+		$(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L windows
 

@@ -50,7 +50,7 @@ void ToggleFullscreen(GL_Window* window) {
     PostMessage(window->windowHandle, WM_TOGGLE_SCREEN_MODE, 0, 0);
 }
 
-LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     auto* window = reinterpret_cast<GL_Window*>(GetWindowLongPtr(hWnd, GWL_USERDATA));
     switch (uMsg) {
     case WM_SYSCOMMAND:

@@ -28,8 +28,14 @@ test=(
   xvfb xauth xserver-xorg-core xserver-xorg-video-dummy openbox xdotool wmctrl x11-utils
   x11-xserver-utils xrestop apitrace python3-jsonschema ffmpeg
 )
+# Wine for both builds: its 32-bit side draws through 32-bit Mesa and Xlib,
+# which wine32 only recommends, and its GL calls are traced by apitrace's
+# 32-bit tracer.
 windows=(cmake g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev g++-mingw-w64-i686-posix
-  mingw-w64-i686-dev wine wine64 wine32:i386 apitrace-tracers:i386 x11-apps)
+  mingw-w64-i686-dev wine wine64 wine32:i386 libgl1:i386 libglx-mesa0:i386
+  libgl1-mesa-dri:i386 libxrandr2:i386 libxrender1:i386 libxxf86vm1:i386 libxcursor1:i386
+  libxi6:i386 libxinerama1:i386 libxcomposite1:i386 libxfixes3:i386 apitrace-tracers:i386
+  x11-apps)
 
 packages=()
 for group in "${@:-run}"; do
@@ -108,14 +114,24 @@ for package in "${missing[@]}"; do
   fi
 done
 
-# Every package is taken from the release's own suites (whose point releases
+# Packages are taken from the release's own suites (whose point releases
 # carry the security fixes) in preference to the security suite: a library
 # installed for two architectures must have one version for both, and mirrors
 # of the security suite may lack or lag in other architectures' lists, which
-# would leave such a library installable for this machine's only.
+# would leave such a library installable for this machine's only. Chromium,
+# a program of this machine's architecture alone that Debian keeps current
+# through the security suite only, still takes the newest.
 preferences=$(mktemp)
 trap 'rm -f "$preferences"' EXIT
-printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$preferences"
+cat >"$preferences" <<'PINS'
+Package: *
+Pin: release l=Debian-Security
+Pin-Priority: 100
+
+Package: chromium*
+Pin: release l=Debian-Security
+Pin-Priority: 500
+PINS
 
 echo "Installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive

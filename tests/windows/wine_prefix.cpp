@@ -1,11 +1,28 @@
 // wine_prefix.cpp - per-test Wine prefixes.
 #include "tests/windows/wine_prefix.h"
 
+#include "tests/support/files.h"
+
+#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The Windows build under test: CTest names one for each architecture.
+std::string WindowsExe() {
+    const char* exe = std::getenv("TARROW_WINDOWS_EXE");
+    return exe != nullptr ? exe : "";
+}
+
+} // namespace
+
 WinePrefix::WinePrefix(const ScratchDirectory& scratch) : path_(scratch.Path("prefix")) {
+    if (WindowsExe().empty() || !fs::exists(WindowsExe())) {
+        problem_ = "TARROW_WINDOWS_EXE names no Windows build: '" + WindowsExe() + "'";
+        return;
+    }
     const fs::path templatePath = TARROW_WINE_TEMPLATE;
     if (!fs::exists(templatePath / "system.reg")) {
         problem_ = "no Wine prefix template at " + templatePath.string();
@@ -43,7 +60,20 @@ ProcessEnvironment WinePrefix::Environment(const std::string& display,
 }
 
 std::vector<std::string> WinePrefix::Demo(const std::vector<std::string>& arguments) {
-    std::vector<std::string> command{"/usr/bin/wine", TARROW_WINDOWS_EXE};
+    std::vector<std::string> command{"/usr/bin/wine", WindowsExe()};
     command.insert(command.end(), arguments.begin(), arguments.end());
     return command;
+}
+
+bool WinePrefix::Is32Bit() {
+    // The PE header begins where the word at 0x3c says: "PE\0\0", then the
+    // machine (0x14c: i386).
+    const std::string exe = ReadFile(WindowsExe());
+    const auto byte = [&](std::size_t at) {
+        return at < exe.size() ? static_cast<unsigned char>(exe[at]) : 0u;
+    };
+    const std::size_t header = byte(0x3c) | byte(0x3d) << 8 | byte(0x3e) << 16 | byte(0x3f) << 24;
+    const bool pe =
+        header + 6 <= exe.size() && exe.compare(header, 4, std::string("PE\0\0", 4)) == 0;
+    return pe && (byte(header + 4) | byte(header + 5) << 8) == 0x14c;
 }

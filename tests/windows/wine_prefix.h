@@ -1,6 +1,6 @@
 // wine_prefix.h - a Wine prefix of one test's own, copied from the template
 // the build makes once (wineboot), and the environment that runs the
-// Windows build of the demo in it.
+// Windows build of the demo in it: the one TARROW_WINDOWS_EXE names.
 //
 // The copy hard-links the template's files, which Wine only reads, and copies
 // the registry, which it rewrites; so each test starts from the same state,
@@ -29,6 +29,8 @@ class WinePrefix {
                                    const std::string& debugChannels = "-all") const;
     // The command that runs the Windows build with these arguments.
     static std::vector<std::string> Demo(const std::vector<std::string>& arguments = {});
+    // Whether that build is the 32-bit one (its PE header names an i386 machine).
+    static bool Is32Bit();
 
   private:
     std::string path_;

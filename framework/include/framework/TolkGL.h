@@ -53,7 +53,7 @@ extern BOOL g_startFullScreen;
 
 int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 BOOL RegisterWindowClass(Application* application);
-LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void TerminateApplication(GL_Window* window);
 void ToggleFullscreen(GL_Window* window);
 

@@ -65,7 +65,11 @@ using HICON = HICON__*;
 using HBRUSH = HBRUSH__*;
 using HMENU = HMENU__*;
 
-using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+// The calling convention of what the system calls back, the window
+// procedure: stdcall on 32-bit Windows; elsewhere there is only one.
+#define CALLBACK
+
+using WNDPROC = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
