@@ -32,6 +32,18 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libegl1, libegl-mesa0, libgl1-mesa-dri")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Cross-built, the package is of the architecture the compiler builds for (not
+# this machine's), and dpkg-shlibdeps looks the programs' libraries up among
+# that architecture's packages, as DEB_HOST_ARCH names it while cpack runs.
+if(CMAKE_CROSSCOMPILING)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env CC=${CMAKE_CXX_COMPILER}
+                          dpkg-architecture -qDEB_HOST_ARCH
+                  OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE
+                  OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  file(CONFIGURE OUTPUT cpack_host_arch.cmake
+       CONTENT "set(ENV{DEB_HOST_ARCH} ${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})\n")
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/cpack_host_arch.cmake)
+endif()
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "real-time OpenGL demo of a dark city under wandering lights")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -10,6 +10,10 @@
 #            ask of them (buses, XWayland's tools, reading the screen back)
 #   deb      the Debian package and its checks: run's, Debian's packaging
 #            tools, lintian, mmdebstrap, the desktop entry's validators
+#   deb-ARCH the Debian package for another architecture (arm64), cross-built:
+#            deb's, the cross compiler, the libraries the programs link for
+#            that architecture (its -dev packages, side by side with this
+#            machine's by multiarch), and qemu-user to run its programs
 #   cross    the state program on other CPUs and systems: test's, the cross
 #            compilers for ARM, 32-bit x86 and s390x, qemu-user, MinGW-w64,
 #            Wine, and s390x's libdeflate
@@ -28,6 +32,7 @@ test=(
   xvfb xauth xserver-xorg-core xserver-xorg-video-dummy openbox xdotool wmctrl x11-utils
   x11-xserver-utils xrestop apitrace python3-jsonschema ffmpeg
 )
+deb=("${run[@]}" dpkg-dev file lintian mmdebstrap desktop-file-utils appstream)
 # Wine for both builds: its 32-bit side draws through 32-bit Mesa and Xlib,
 # which wine32 only recommends, and its GL calls are traced by apitrace's
 # 32-bit tracer.
@@ -55,9 +60,22 @@ for group in "${@:-run}"; do
     packages+=("${test[@]}" mutter gnome-shell kwin-wayland xwayland dbus dbus-bin libglib2.0-bin
       python3-dbus x11-apps libdecor-0-plugin-1-cairo)
     ;;
-  deb) packages+=("${run[@]}" dpkg-dev file lintian mmdebstrap desktop-file-utils appstream) ;;
+  deb) packages+=("${deb[@]}") ;;
+  deb-?*)
+    arch=${group#deb-}
+    if ! gnu_type=$(dpkg-architecture -a"$arch" -qDEB_HOST_GNU_TYPE 2>/dev/null); then
+      echo "setup.sh: no architecture '$arch' for group '$group'" >&2
+      exit 2
+    fi
+    # The kernel's headers, under the C library's, named for the version
+    # both architectures must share (below).
+    packages+=("${deb[@]}" "g++-$gnu_type" qemu-user-static "linux-libc-dev:$arch")
+    for package in libsdl2-dev libgl-dev libglu1-mesa-dev libx11-dev libxrandr-dev libdeflate-dev; do
+      packages+=("$package:$arch")
+    done
+    ;;
   *)
-    echo "setup.sh: no group '$group' (run, test, windows, web, wayland, deb, cross)" >&2
+    echo "setup.sh: no group '$group' (run, test, windows, web, wayland, deb, deb-ARCH, cross)" >&2
     exit 2
     ;;
   esac
@@ -138,4 +156,26 @@ export DEBIAN_FRONTEND=noninteractive
 # A list that could not be fetched (another architecture's, on a mirror
 # between syncs) is no reason to stop: what cannot be installed is told next.
 apt_get update || echo "Some package lists could not be fetched; installing from the rest"
-apt_get -o Dir::Etc::Preferences="$preferences" install -y --no-install-recommends "${missing[@]}"
+
+# The kernel's headers for another architecture must be the very version of
+# this machine's (the package is installed once per architecture, its files
+# shared), and this machine's may come from a suite that other architectures'
+# lists lack (the security suite). Both are installed at the newest version
+# that both architectures' lists hold: headers, which an older point release
+# of the same kernel serves as well (a downgrade where this machine's is newer).
+install=()
+for package in "${missing[@]}"; do
+  if [[ $package != linux-libc-dev:* ]]; then
+    install+=("$package")
+    continue
+  fi
+  arch=${package#*:}
+  native_versions=$(apt-cache madison linux-libc-dev | awk '{ print $3 }')
+  shared=$(apt-cache madison "$package" | awk '{ print $3 }' | grep -Fxm1 "$native_versions" || true)
+  if [ -z "$shared" ]; then
+    echo "setup.sh: no version of linux-libc-dev is listed for both $(dpkg --print-architecture) and $arch" >&2
+    exit 1
+  fi
+  install+=("linux-libc-dev=$shared" "$package=$shared" --allow-downgrades)
+done
+apt_get -o Dir::Etc::Preferences="$preferences" install -y --no-install-recommends "${install[@]}"
