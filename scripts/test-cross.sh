@@ -3,8 +3,8 @@
 # byte: tarrow-state built for 64-bit ARM, 32-bit x86, s390x (big-endian) and
 # 32- and 64-bit Windows, run under qemu-user, natively and under Wine, for
 # seeds 1, 5 and 2013: every frame's state hash, the states at frames 0, 60,
-# 2244, 6088 and the last (100 000 frames, 10 000 under qemu), and the glow
-# image; on s390x also the PNG and YUV4MPEG2 writers from known bytes. A
+# 2244, 6088 and the last (100 000 frames, 10 000 under qemu), the glow
+# image and the degree tables; on s390x also the PNG and YUV4MPEG2 writers from known bytes. A
 # mismatch names the first differing frame and field. Last, a negative
 # control: the ARM build with fused multiply-adds allowed must be found to
 # differ.
@@ -75,7 +75,7 @@ compare_target() {
   frames=$(frames_of "$target")
   for seed in "${seeds[@]}"; do
     local mine=$cross/runs/native/$seed theirs=$cross/runs/$target/$seed
-    for file in glow.rgba "../$seed-0/state-0.json" state-{60,2244,6088,$frames}.json; do
+    for file in glow.rgba degrees.f32 "../$seed-0/state-0.json" state-{60,2244,6088,$frames}.json; do
       if ! cmp -s "$mine/$file" "$theirs/$file"; then
         echo "$target seed $seed: $(basename "$file") differs"
         differs=1
@@ -131,7 +131,7 @@ done
 
 for target in aarch64 i686 s390x win32 win64; do
   if compare_target "$target"; then
-    echo "$target: the same states, frame hashes and glow image as x86-64"
+    echo "$target: the same states, frame hashes, glow image and degree tables as x86-64"
   else
     failed=1
   fi

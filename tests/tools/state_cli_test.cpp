@@ -29,11 +29,14 @@ TEST(StateTool, FolderHoldsTheStatesEveryFramesHashAndTheGlowImage) {
         State({"--seed", "3", "--frames", "5", "--at", "2", "--out", scratch.Path("run")});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(scratch.Names(), std::vector<std::string>{"run"});
-    EXPECT_EQ(scratch.Names("run"), (std::vector<std::string>{"glow.rgba", "hashes.txt",
-                                                              "state-2.json", "state-5.json"}));
+    EXPECT_EQ(scratch.Names("run"),
+              (std::vector<std::string>{"degrees.f32", "glow.rgba", "hashes.txt", "state-2.json",
+                                        "state-5.json"}));
     EXPECT_EQ(scratch.Read("run/state-2.json"), State({"--seed", "3", "--frames", "2"}).out);
     EXPECT_EQ(scratch.Read("run/state-5.json"), State({"--seed", "3", "--frames", "5"}).out);
     EXPECT_EQ(scratch.Read("run/glow.rgba").size(), 128u * 128u * 4u);
+    EXPECT_EQ(scratch.Read("run/degrees.f32").substr(0, 4),
+              std::string("\0\0\x80\x3f", 4)); // cos 0
     const std::string hashes = scratch.Read("run/hashes.txt");
     EXPECT_TRUE(std::regex_match(hashes, std::regex("(([0-5]) [0-9a-f]{16}\n){6}"))) << hashes;
     // The scene moves every frame, so no two frames' hashes are alike.

@@ -10,6 +10,9 @@
 //   hashes.txt     "FRAME HASH" a line for frames 0 to the last: the state's
 //                  64-bit hash (16 hexadecimal digits) after each frame
 //   glow.rgba      the glow image's raw bytes, 128 by 128 RGBA, row 0 first
+//   degrees.f32    the degree tables, cosines then sines of 0 to 359 degrees,
+//                  each float's bits least significant byte first (the C
+//                  library's sin and cos fill them)
 // made under a temporary name and renamed once whole, so a folder under its
 // name is complete. Nothing in the output depends on the C library's
 // formatting, so builds for other CPUs and systems compare byte for byte.
@@ -19,6 +22,7 @@
 #include "scene/glow_texture.h"
 #include "scene/vesk_nb_17.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -92,6 +96,18 @@ bool WriteFile(const std::filesystem::path& path, const void* bytes, std::size_t
     return std::fclose(file) == 0 && written;
 }
 
+// The floats' bits, each least significant byte first.
+std::string LittleEndianWords(const float* values, int count) {
+    std::string bytes;
+    for (int i = 0; i < count; ++i) {
+        const auto word = std::bit_cast<std::uint32_t>(values[i]);
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes += static_cast<char>((word >> shift) & 0xffu);
+        }
+    }
+    return bytes;
+}
+
 std::string StateAfter(const StateOptions& options, long frame) {
     return SceneStateJson(options.seed, frame, std::nullopt);
 }
@@ -124,7 +140,9 @@ bool RunInto(const StateOptions& options, std::string* error) {
         return false;
     }
     std::string hashes;
-    bool written = WriteFile(partial / "glow.rgba", mtex, kGlowImageBytes);
+    const std::string degrees = LittleEndianWords(cosd, maxd) + LittleEndianWords(sind, maxd);
+    bool written = WriteFile(partial / "glow.rgba", mtex, kGlowImageBytes) &&
+                   WriteFile(partial / "degrees.f32", degrees.data(), degrees.size());
     AddHashLine(&hashes, 0);
     for (long frame = 1; frame <= options.frames && written; ++frame) {
         AdvanceScene();
