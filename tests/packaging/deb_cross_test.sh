@@ -21,11 +21,7 @@ esac
 work=$(mktemp -d "$(dirname "$deb")/deb-cross-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-echo "lintian $(basename "$deb") (errors fail, warnings are shown):"
-linted=0
-lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || linted=$?
-sed -n '/running with root privileges/!s/^/  /p' "$work/lintian.log"
-[ "$linted" -eq 0 ]
+"$(dirname "$0")/lint_package.sh" "$deb"
 
 # Mode, owner and path (and a link's target) of every entry; not sizes, dates.
 listing() { dpkg-deb --contents "$1" | awk '{ $3 = $4 = $5 = ""; print }'; }

@@ -15,11 +15,7 @@ version=$(dpkg-deb --field "$deb" Version)
 work=$(mktemp -d "$(dirname "$deb")/deb-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-echo "lintian $(basename "$deb") (errors fail, warnings are shown):"
-linted=0
-lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || linted=$?
-sed -n '/running with root privileges/!s/^/  /p' "$work/lintian.log"
-[ "$linted" -eq 0 ]
+"$(dirname "$0")/lint_package.sh" "$deb"
 
 dpkg-deb --extract "$deb" "$work/files"
 desktop-file-validate "$work"/files/usr/share/applications/*.desktop
