@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <regex>
 
 namespace {
 
@@ -37,13 +36,22 @@ TEST(StateTool, FolderHoldsTheStatesEveryFramesHashAndTheGlowImage) {
     EXPECT_EQ(scratch.Read("run/glow.rgba").size(), 128u * 128u * 4u);
     EXPECT_EQ(scratch.Read("run/degrees.f32").substr(0, 4),
               std::string("\0\0\x80\x3f", 4)); // cos 0
+    // "FRAME HASH" a line for frames 0 to 5, no two hashes alike (the scene
+    // moves every frame).
     const std::string hashes = scratch.Read("run/hashes.txt");
-    EXPECT_TRUE(std::regex_match(hashes, std::regex("(([0-5]) [0-9a-f]{16}\n){6}"))) << hashes;
-    // The scene moves every frame, so no two frames' hashes are alike.
     std::vector<std::string> values;
-    for (std::size_t line = 0; line < hashes.size(); line = hashes.find('\n', line) + 1) {
-        values.push_back(hashes.substr(line + 2, 16));
+    std::size_t line = 0;
+    for (int frame = 0; frame <= 5; ++frame) {
+        const std::string prefix = std::to_string(frame) + " ";
+        ASSERT_EQ(hashes.compare(line, prefix.size(), prefix), 0) << hashes;
+        const std::string value = hashes.substr(line + prefix.size(), 16);
+        EXPECT_EQ(value.find_first_not_of("0123456789abcdef"), std::string::npos) << hashes;
+        values.push_back(value);
+        line += prefix.size() + 16;
+        ASSERT_EQ(hashes.substr(line, 1), "\n") << hashes;
+        ++line;
     }
+    EXPECT_EQ(line, hashes.size()) << hashes;
     std::sort(values.begin(), values.end());
     EXPECT_EQ(std::unique(values.begin(), values.end()), values.end()) << hashes;
 }
