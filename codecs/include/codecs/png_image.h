@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <vector>
 
 struct libdeflate_compressor;
@@ -22,14 +24,27 @@ class PngEncoder {
     PngEncoder& operator=(const PngEncoder&) = delete;
 
     // `pixels` holds height rows of width * channels bytes (3: RGB, 4: RGBA).
-    // False when the stream failed.
+    // The image's bytes, kept until the next image.
+    const std::vector<std::uint8_t>& Encode(int width, int height, int channels,
+                                            const std::uint8_t* pixels);
+    // The image written to `stream`; false when the stream failed.
     bool Write(std::FILE* stream, int width, int height, int channels, const std::uint8_t* pixels);
 
   private:
     libdeflate_compressor* compressor_;
     std::vector<std::uint8_t> filtered_;
     std::vector<std::uint8_t> compressed_;
+    std::vector<std::uint8_t> image_;
 };
 
 // One image, with an encoder of its own.
 bool WritePng(std::FILE* stream, int width, int height, int channels, const std::uint8_t* pixels);
+
+// The longest side of an image ReadPng takes.
+inline constexpr int kLargestPngEdge = 16384;
+
+// An 8-bit RGB image without interlacing, as PngEncoder writes it (any
+// filter, any number of data chunks), decoded into `rgb`, top row first: the
+// reason it cannot be, or nothing. Every chunk's CRC is checked.
+std::optional<std::string> ReadPng(const std::vector<std::uint8_t>& file, int* width, int* height,
+                                   std::vector<std::uint8_t>* rgb);
