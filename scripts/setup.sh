@@ -25,7 +25,7 @@ set -euo pipefail
 run=(
   build-essential cmake pkg-config
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libxrandr-dev
-  libdeflate-dev
+  libdeflate-dev nlohmann-json3-dev
 )
 test=(
   "${run[@]}" libgtest-dev libbenchmark-dev libpng-dev

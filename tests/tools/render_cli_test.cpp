@@ -85,8 +85,9 @@ TEST(RenderTool, DumpsMatchTheirDocumentedSchema) {
                   .status,
               0);
     const ProcessResult check =
-        RunProcess({"/usr/bin/python3", TARROW_CHECK_STATE_DUMP, scratch.Path("logic.json"),
-                    scratch.Path("rendered.json"), TARROW_TEST_DATA "/layout-seed1.json"});
+        RunProcess({"/usr/bin/python3", TARROW_CHECK_JSON, TARROW_DOCS "/state-dump.schema.json",
+                    scratch.Path("logic.json"), scratch.Path("rendered.json"),
+                    TARROW_TEST_DATA "/layout-seed1.json"});
     EXPECT_EQ(check.status, 0) << check.out << check.err;
 }
 

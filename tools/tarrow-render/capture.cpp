@@ -1,6 +1,8 @@
 // capture.cpp - the capture's worker and its hand-over.
 #include "tarrow-render/capture.h"
 
+#include "tarrow-render/sha256.h"
+
 #include <pthread.h>
 
 #include <cerrno>
@@ -80,6 +82,11 @@ std::size_t Capture::HighWater() const {
     return highWater_;
 }
 
+std::vector<FrameDigest> Capture::Digests() const {
+    std::lock_guard lock(mutex_);
+    return digests_;
+}
+
 void Capture::Work() {
     std::unique_lock lock(mutex_);
     while (true) {
@@ -116,12 +123,20 @@ bool Capture::Write(const Job& job, std::string* error) {
         if (!file) {
             return false;
         }
-        if (!encoder_.Write(file->stream(), sinks_.width, sinks_.height, 3, pixels)) {
+        const std::vector<std::uint8_t>& image =
+            encoder_.Encode(sinks_.width, sinks_.height, 3, pixels);
+        if (image.empty() ||
+            std::fwrite(image.data(), 1, image.size(), file->stream()) != image.size()) {
             *error = file->Failure(errno);
             return false;
         }
         if (!file->Commit(error)) {
             return false;
+        }
+        if (sinks_.digests) {
+            const std::string digest = Sha256Hex(image.data(), image.size());
+            std::lock_guard lock(mutex_);
+            digests_.push_back(FrameDigest{job.frame, digest});
         }
     }
     if (video_ && !video_->WriteFrame(pixels)) {

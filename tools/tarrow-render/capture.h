@@ -9,10 +9,11 @@
 // blocked writing to a pipe nobody reads.
 #pragma once
 
-#include "tarrow-render/frames_folder.h"
-#include "tarrow-render/output_file.h"
 #include "codecs/png_image.h"
 #include "codecs/y4m_video.h"
+#include "tarrow-render/chunk.h"
+#include "tarrow-render/frames_folder.h"
+#include "tarrow-render/output_file.h"
 
 #include <condition_variable>
 #include <csignal>
@@ -31,6 +32,7 @@ class Capture {
         OutputFile* video = nullptr;          // every frame, where the run records one
         int width = 0;
         int height = 0;
+        bool digests = false; // the SHA-256 of each still, for a chunk's manifest
     };
 
     Capture(Sinks sinks, std::size_t depth);
@@ -52,6 +54,9 @@ class Capture {
 
     // The most frames that ever waited at once.
     std::size_t HighWater() const;
+    // The stills written, each with the SHA-256 of its file, in frame order
+    // (where the sinks ask for digests); complete once drained.
+    std::vector<FrameDigest> Digests() const;
 
   private:
     struct Job {
@@ -74,6 +79,7 @@ class Capture {
     bool stopping_ = false;
     bool finished_ = false; // the worker has ended
     std::optional<std::string> failure_;
+    std::vector<FrameDigest> digests_;
     PngEncoder encoder_; // the worker's
     mutable std::mutex mutex_;
     std::condition_variable changed_;

@@ -50,9 +50,9 @@ std::optional<FrameRun> RunFrames(const RenderOptions& options, OutputPlan& outp
     }
     std::optional<Capture> capture;
     if (outputs.frames() != nullptr || outputs.video() != nullptr) {
-        capture.emplace(
-            Capture::Sinks{outputs.frames(), outputs.video(), options.width, options.height},
-            kCaptureDepth);
+        capture.emplace(Capture::Sinks{outputs.frames(), outputs.video(), options.width,
+                                       options.height, options.chunks != 0},
+                        kCaptureDepth);
     }
     std::vector<std::uint8_t> rgb;
     const Clock::time_point loopStart = Clock::now();
@@ -76,6 +76,9 @@ std::optional<FrameRun> RunFrames(const RenderOptions& options, OutputPlan& outp
         progress.Update(run.done - options.from + 1);
     }
     const auto written = capture ? capture->Drain(interruptedBy) : std::nullopt;
+    if (capture) {
+        run.digests = capture->Digests();
+    }
     run.wallSeconds = std::chrono::duration<double>(Clock::now() - loopStart).count();
     if (interruptedBy != 0) {
         if (capture) {

@@ -3,6 +3,7 @@
 // the range drawn and handed to the outputs' capture.
 #pragma once
 
+#include "tarrow-render/chunk.h"
 #include "tarrow-render/frame_stats.h"
 #include "tarrow-render/options.h"
 #include "tarrow-render/output_plan.h"
@@ -15,8 +16,9 @@
 struct FrameRun {
     long done = 0; // the last frame drawn
     FrameTimes times;
-    double wallSeconds = 0; // the frame loop's, writing included
-    std::string renderer;   // the GL renderer, or that there was none
+    double wallSeconds = 0;           // the frame loop's, writing included
+    std::string renderer;             // the GL renderer, or that there was none
+    std::vector<FrameDigest> digests; // a chunk's stills, with their SHA-256
 };
 
 // Draws the run's frames into the opened outputs. Stops early once

@@ -51,8 +51,10 @@ std::string ListingFailure(const std::string& directory, int error) {
 
 } // namespace
 
-FramesFolder::FramesFolder(std::string directory, long first, long last, long every)
-    : directory_(std::move(directory)), first_(first), last_(last), every_(every) {}
+FramesFolder::FramesFolder(std::string directory, long first, long last, long every,
+                           std::string manifest)
+    : directory_(std::move(directory)), first_(first), last_(last), every_(every),
+      manifest_(std::move(manifest)) {}
 
 FramesFolder::~FramesFolder() {
     lock_.reset();
@@ -67,6 +69,10 @@ FramesFolder::~FramesFolder() {
 
 OutputTarget FramesFolder::Frame(long frame) const {
     return NewFileIn(folder_, FrameName(frame), "a frame");
+}
+
+OutputTarget FramesFolder::Manifest() const {
+    return NewFileIn(folder_, manifest_, "the chunk's manifest");
 }
 
 bool FramesFolder::Writes(long frame) const {
@@ -161,7 +167,8 @@ bool FramesFolder::Holds(const OutputTarget& target) const {
         return true;
     }
     if (!place.Exists() && place == folder_->NewName(place.name) &&
-        (InRange(FrameNumber(place.name)) || place.name == kFrameLockName)) {
+        (InRange(FrameNumber(place.name)) || place.name == kFrameLockName ||
+         (!manifest_.empty() && place.name == manifest_))) {
         return true;
     }
     return std::any_of(oldFrames_.begin(), oldFrames_.end(),
@@ -169,6 +176,11 @@ bool FramesFolder::Holds(const OutputTarget& target) const {
 }
 
 bool FramesFolder::RemoveOldFrames(std::string* error) const {
+    if (!manifest_.empty() && unlinkat(folder_->descriptor(), manifest_.c_str(), 0) != 0 &&
+        errno != ENOENT) {
+        *error = "cannot remove " + directory_ + "/" + manifest_ + ": " + std::strerror(errno);
+        return false;
+    }
     for (const OldFrame& frame : oldFrames_) {
         if (unlinkat(folder_->descriptor(), frame.name.c_str(), 0) != 0 && errno != ENOENT) {
             *error = "cannot remove " + directory_ + "/" + frame.name + ": " + std::strerror(errno);

@@ -29,8 +29,11 @@ inline constexpr long kLastNamedFrame = 999'999;
 class FramesFolder {
   public:
     // The run draws frames `first` to `last` and writes those that are
-    // multiples of `every`.
-    FramesFolder(std::string directory, long first, long last, long every);
+    // multiples of `every`. A chunk's run names its manifest: the folder's
+    // file that says the chunk is finished, which the run removes before its
+    // first frame and writes after its last.
+    FramesFolder(std::string directory, long first, long last, long every,
+                 std::string manifest = "");
     // Removes the folder where the run made it and it holds nothing.
     ~FramesFolder();
     FramesFolder(const FramesFolder&) = delete;
@@ -52,8 +55,11 @@ class FramesFolder {
     // folder itself or its lock file): one of the two would be lost. After Take.
     bool Holds(const OutputTarget& target) const;
 
-    // Removes the frames of the range Take found (when overwriting).
+    // Removes the frames of the range Take found (when overwriting), the
+    // chunk's manifest first: a chunk stopped midway must not look finished.
     bool RemoveOldFrames(std::string* error) const;
+    // The chunk's manifest, to be made anew once every frame is written.
+    OutputTarget Manifest() const;
 
   private:
     struct OldFrame {
@@ -69,6 +75,7 @@ class FramesFolder {
     long first_;
     long last_;
     long every_;
+    std::string manifest_;
     std::shared_ptr<const Folder> parent_; // where the run made the folder, if it did
     std::shared_ptr<const Folder> folder_;
     std::unique_ptr<FrameLock> lock_;

@@ -12,19 +12,21 @@
 // before anything is written (output_plan.h); a run that fails or is
 // interrupted (SIGINT, SIGTERM, SIGHUP) removes the files it had not finished
 // and keeps the PNG frames it had.
+#include "codecs/png_image.h"
 #include "headless/run_seed.h"
 #include "headless/state_dump.h"
 #include "platform/headless.h"
 #include "scene/glow_texture.h"
 #include "tarrow-render/frame_run.h"
+#include "tarrow-render/join.h"
 #include "tarrow-render/options.h"
 #include "tarrow-render/output_plan.h"
-#include "codecs/png_image.h"
 #include "tarrow-render/progress.h"
 #include "tarrow-render/standard_streams.h"
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -64,6 +66,32 @@ int Interrupted() {
     return Fail("interrupted; unfinished files removed", 128 + g_interruptedBy);
 }
 
+// A chunk's manifest, put in place once every other output is: the chunk is
+// finished.
+bool WriteManifest(const RenderOptions& options, const FrameRun& run, const FramesFolder& folder,
+                   std::string* error) {
+    Manifest manifest = BuildManifest();
+    manifest.seed = options.seed;
+    manifest.width = options.width;
+    manifest.height = options.height;
+    manifest.chunk = options.chunk;
+    manifest.chunks = options.chunks;
+    manifest.range = {options.from, options.frames};
+    manifest.run = {1, options.runFrames};
+    manifest.renderer = run.renderer;
+    manifest.frames = run.digests;
+    const std::string json = ManifestJson(manifest);
+    const std::unique_ptr<OutputFile> file = OutputFile::Open(folder.Manifest(), error);
+    if (!file) {
+        return false;
+    }
+    if (std::fwrite(json.data(), 1, json.size(), file->stream()) != json.size()) {
+        *error = file->Failure(errno);
+        return false;
+    }
+    return file->Commit(error);
+}
+
 // The run's end: the state and the texture written, the outputs made whole
 // under their names, then the last line of progress and the report.
 int Commit(const RenderOptions& options, const FrameRun& run, OutputPlan& outputs,
@@ -79,7 +107,8 @@ int Commit(const RenderOptions& options, const FrameRun& run, OutputPlan& output
     const auto writeTexture = [](std::FILE* stream) {
         return WritePng(stream, texo, texo, 4, mtex);
     };
-    if (!outputs.Commit(writeState, writeTexture, &error)) {
+    if (!outputs.Commit(writeState, writeTexture, &error) ||
+        (options.chunks != 0 && !WriteManifest(options, run, *outputs.frames(), &error))) {
         return Fail(error);
     }
     progress.Finish(run.done - options.from + 1, run.wallSeconds, true);
@@ -112,6 +141,11 @@ int main(int argc, char** argv) {
     }
 
     CatchInterruptions();
+    if (!options.joinDirectory.empty()) {
+        const JoinResult joined = JoinChunks(options.joinDirectory, options.y4mPath);
+        return joined.error.empty() ? 0
+                                    : Fail(joined.error, joined.refused ? kExitUsage : kExitFailed);
+    }
     OutputPlan outputs;
     if (!outputs.Make(options, &error)) {
         return Fail(error, kExitUsage);

@@ -2,11 +2,41 @@
 #include "tarrow-render/options.h"
 
 #include "options/option_table.h"
+#include "tarrow-render/chunk.h"
 #include "tarrow-render/frames_folder.h"
 
 namespace {
 
 using O = RenderOptions;
+
+// --chunk K/N, or N with K from the farm's engine (read once the options are).
+Option<O> ChunkOption() {
+    Option<O> option{{"chunk", "", "K/N",
+                      "draw chunk K of N of the run's frames into --png DIR, then write "
+                      "DIR/chunk-K-of-N.json, the chunk's manifest (needs --seed); N alone "
+                      "takes K from SLURM_ARRAY_TASK_ID or JOB_COMPLETION_INDEX",
+                      true},
+                     {}};
+    option.read = [](O& options, const std::string& text, const std::string& spelt) {
+        const std::size_t slash = text.find('/');
+        unsigned long long count = 0;
+        unsigned long long index = 0;
+        const std::string what = "K/N, or N, with 1 <= K <= N";
+        Problem problem =
+            option_values::Number(text.substr(slash == std::string::npos ? 0 : slash + 1), 1,
+                                  kMostFrames, what, spelt, &count);
+        if (!problem && slash != std::string::npos) {
+            problem = option_values::Number(text.substr(0, slash), 1, count, what, spelt, &index);
+        }
+        if (problem) {
+            return Problem(spelt + " needs " + what + ", not '" + text + "'");
+        }
+        options.chunks = static_cast<long>(count);
+        options.chunk = static_cast<long>(index);
+        return Problem();
+    };
+    return option;
+}
 
 // Every option, in the order --help lists them.
 const OptionTable<O>& Table() {
@@ -35,6 +65,11 @@ const OptionTable<O>& Table() {
                 "with --png, replace the frames DIR already holds (of this run's range)",
                 &O::overwrite),
         Path<O>("y4m", "FILE", "write a YUV4MPEG2 video at 60 frames a second", &O::y4mPath),
+        ChunkOption(),
+        Path<O>("join", "DIR",
+                "join the chunks in DIR into the --y4m video, once their manifests prove "
+                "every frame of the run is there, once, as made",
+                &O::joinDirectory),
         Path<O>("dump-state", "FILE", "after the last frame, the whole scene state as JSON",
                 &O::statePath),
         Path<O>("dump-texture", "FILE", "the glow texture as a 128x128 RGBA PNG", &O::texturePath),
@@ -69,10 +104,63 @@ std::string UsageText() {
 
 namespace {
 
+// A join reads a folder and writes a video; nothing else.
+Problem CheckJoin(const RenderOptions& options) {
+    const RenderOptions plain;
+    if (options.y4mPath.empty()) {
+        return "--join writes the joined video: name it with --y4m";
+    }
+    if (options.frames != plain.frames || options.seedGiven || options.sizeGiven ||
+        options.from != plain.from || !options.pngDirectory.empty() || options.everyGiven ||
+        options.overwrite || !options.statePath.empty() || !options.texturePath.empty() ||
+        options.chunks != 0 || options.logicOnly || options.bench) {
+        return "--join takes only --y4m: the run's frames, seed and size are the chunks' own";
+    }
+    return std::nullopt;
+}
+
+// A chunk draws its share of the run into the shared --png folder, every
+// frame of it, and nothing else.
+Problem CheckChunk(RenderOptions* options) {
+    if (options->pngDirectory.empty() || !options->seedGiven) {
+        return "--chunk draws into the shared folder of --png DIR and needs --seed: every "
+               "chunk must draw the same run";
+    }
+    if (options->from != 1 || options->everyGiven || !options->y4mPath.empty() ||
+        options->logicOnly) {
+        return "--chunk picks its own frames and writes each of them to --png: it takes no "
+               "--from, --every, --y4m or --logic-only";
+    }
+    if (options->chunks > options->frames) {
+        return "--chunk " + std::to_string(options->chunks) + " needs at least as many frames, " +
+               "not --frames " + std::to_string(options->frames);
+    }
+    if (options->chunk == 0) {
+        if (Problem problem = ChunkFromEnvironment(options->chunks, &options->chunk)) {
+            return problem;
+        }
+    }
+    const FrameRange range = RangeOfChunk(options->chunk, options->chunks, options->frames);
+    options->runFrames = options->frames;
+    options->from = range.first;
+    options->frames = range.last;
+    options->overwrite = true; // the chunk's own frames, from a run that did not finish
+    return std::nullopt;
+}
+
 // What the options ask for together, checked once each is read.
-std::optional<std::string> CheckCombination(const RenderOptions& options) {
+std::optional<std::string> CheckCombination(RenderOptions* given) {
+    const RenderOptions& options = *given;
     if (options.help || options.version) {
         return std::nullopt;
+    }
+    if (!options.joinDirectory.empty()) {
+        return CheckJoin(options);
+    }
+    if (options.chunks != 0) {
+        if (Problem problem = CheckChunk(given)) {
+            return problem;
+        }
     }
     const bool writes = !options.pngDirectory.empty() || !options.y4mPath.empty() ||
                         !options.statePath.empty() || !options.texturePath.empty();
@@ -128,5 +216,5 @@ std::optional<std::string> ParseOptions(int argc, char** argv, RenderOptions* op
     if (auto problem = ReadCommandLine(argc, argv, Table(), options)) {
         return problem;
     }
-    return CheckCombination(*options);
+    return CheckCombination(options);
 }

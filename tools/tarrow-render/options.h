@@ -20,6 +20,12 @@ struct RenderOptions {
     std::string y4mPath;    // "-" is standard output
     std::string statePath;
     std::string texturePath;
+    // --chunk K/N: chunk `chunk` (1-based) of `chunks` of the run's frames 1 to
+    // `runFrames`; `from` and `frames` are then the chunk's first and last.
+    long chunk = 0;
+    long chunks = 0;
+    long runFrames = 0;
+    std::string joinDirectory; // --join: the chunks' folder, joined into the --y4m video
     bool logicOnly = false;
     bool bench = false;
     bool help = false;

@@ -1,6 +1,8 @@
 // output_plan.cpp - resolving, checking, opening and committing a run's outputs.
 #include "tarrow-render/output_plan.h"
 
+#include "tarrow-render/chunk.h"
+
 #include "tarrow-render/standard_streams.h"
 
 #include <unistd.h>
@@ -42,7 +44,8 @@ bool OutputPlan::Make(const RenderOptions& options, std::string* error) {
 bool OutputPlan::Plan(const RenderOptions& options, std::string* error) {
     overwrite_ = options.overwrite;
     if (!options.pngDirectory.empty()) {
-        frames_.emplace(options.pngDirectory, options.from, options.frames, options.every);
+        frames_.emplace(options.pngDirectory, options.from, options.frames, options.every,
+                        options.chunks != 0 ? ManifestName(options.chunk, options.chunks) : "");
         if (!frames_->Take(options.overwrite, error)) {
             return false;
         }

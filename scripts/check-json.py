@@ -1,8 +1,8 @@
 #!/usr/bin/python3
-"""Checks state dumps of tarrow-render against docs/state-dump.schema.json.
+"""Checks JSON files against the schema that documents them (docs/*.schema.json).
 
-Usage: scripts/check-state-dump.py DUMP...
-Prints one line per dump that does not match and exits 1; exits 0 when all do.
+Usage: scripts/check-json.py SCHEMA FILE...
+Prints one line per file that does not match and exits 1; exits 0 when all do.
 Needs Debian's python3-jsonschema.
 """
 import json
@@ -11,10 +11,10 @@ import sys
 
 import jsonschema
 
-schema_path = pathlib.Path(__file__).resolve().parent.parent / "docs" / "state-dump.schema.json"
+schema_path = pathlib.Path(sys.argv[1])
 validator = jsonschema.Draft202012Validator(json.loads(schema_path.read_text()))
 failed = False
-for path in sys.argv[1:]:
+for path in sys.argv[2:]:
     try:
         dump = json.loads(pathlib.Path(path).read_text())
     except (OSError, ValueError) as problem:
