@@ -170,6 +170,12 @@ TEST_F(ChunkedRun, RefusesWhatIsNotOneWholeRun) {
         EXPECT_NE(joined.err.find(reason), std::string::npos) << joined.err;
         EXPECT_FALSE(std::filesystem::exists(scratch.Path("joined.y4m"))) << reason;
     }
+    // Nor is a video written over the chunks' own files.
+    const std::string frame = scratch.Read("f/frame-000001.png");
+    const ProcessResult over =
+        Render({"--join", scratch.Path("f"), "--y4m", scratch.Path("f/../f/frame-000001.png")});
+    EXPECT_EQ(over.status, 2) << over.err;
+    EXPECT_TRUE(scratch.Read("f/frame-000001.png") == frame);
 }
 
 } // namespace

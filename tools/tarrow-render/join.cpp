@@ -188,9 +188,19 @@ JoinResult ReadFrame(const std::string& folder, const Chunk& chunk, const FrameD
     return {};
 }
 
+// Whether the video would be written over one of the chunks' own files: a
+// frame or a manifest in their folder, however the two paths are spelled.
+bool InFolder(const std::string& folder, const OutputTarget& target) {
+    const std::shared_ptr<const Folder> chunks = Folder::Open(folder);
+    const std::string name = NameOf(target.named);
+    return chunks && target.folder->place() == chunks->place() &&
+           (IsManifestName(name) || name.rfind("frame-", 0) == 0);
+}
+
 } // namespace
 
-JoinResult JoinChunks(const std::string& folder, const std::string& videoPath) {
+JoinResult JoinChunks(const std::string& folder, const std::string& videoPath,
+                      const volatile std::sig_atomic_t& interruptedBy) {
     std::vector<Chunk> chunks;
     if (JoinResult read = ReadChunks(folder, &chunks); !read.error.empty()) {
         return read;
@@ -214,6 +224,9 @@ JoinResult JoinChunks(const std::string& folder, const std::string& videoPath) {
 
     std::string error;
     const std::optional<OutputTarget> target = ResolveOutput(videoPath, "the video", &error);
+    if (target && target->folder && InFolder(folder, *target)) {
+        return Refuse("--y4m " + videoPath + " would replace a file of the chunks in " + folder);
+    }
     std::unique_ptr<OutputFile> video = target ? OutputFile::Open(*target, &error) : nullptr;
     if (!video) {
         return JoinResult{error, false};
@@ -238,6 +251,9 @@ JoinResult JoinChunks(const std::string& folder, const std::string& videoPath) {
             }
             if (!writer.WriteFrame(rgb.data())) {
                 return JoinResult{video->Failure(errno), false};
+            }
+            if (interruptedBy != 0) {
+                return JoinResult{"interrupted; the unfinished video removed", false};
             }
         }
     }

@@ -11,6 +11,7 @@
 // when complete (as any output of the renderer: output_file.h).
 #pragma once
 
+#include <csignal>
 #include <string>
 
 struct JoinResult {
@@ -18,4 +19,6 @@ struct JoinResult {
     bool refused = false; // the chunks are not a whole run (else the video could not be written)
 };
 
-JoinResult JoinChunks(const std::string& folder, const std::string& videoPath);
+// Stops, leaving no video, once `interruptedBy` holds a signal.
+JoinResult JoinChunks(const std::string& folder, const std::string& videoPath,
+                      const volatile std::sig_atomic_t& interruptedBy);

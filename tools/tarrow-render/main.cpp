@@ -142,7 +142,8 @@ int main(int argc, char** argv) {
 
     CatchInterruptions();
     if (!options.joinDirectory.empty()) {
-        const JoinResult joined = JoinChunks(options.joinDirectory, options.y4mPath);
+        const JoinResult joined =
+            JoinChunks(options.joinDirectory, options.y4mPath, g_interruptedBy);
         return joined.error.empty() ? 0
                                     : Fail(joined.error, joined.refused ? kExitUsage : kExitFailed);
     }
