@@ -16,7 +16,7 @@ build_programs = @scripts/build-programs.sh $(1) $(JOBS)
 
 .PHONY: all setup configure build programs run install uninstall deb test-deb test test-asan soak \
 	bench windows test-windows web serve-web test-web bench-web stills-web \
-	test-wayland test-cross clean
+	test-wayland test-cross test-farm clean
 
 all: build
 
@@ -235,6 +235,18 @@ test-cross:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(TEST_CONFIG) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target tarrow-state codec_check tarrow-render
 	@JOBS=$(JOBS) scripts/test-cross.sh $(BUILD) $(CROSS_BUILD) $(CMAKE_FLAGS)
+
+# A recording split across a Slurm job array (docs/farm/), on a one-machine
+# cluster started for the test and stopped after it: one chunk killed and
+# resubmitted, then joined into the very video of a single run; installs Slurm
+# and MUNGE first. A build folder not configured yet is configured without
+# the tests, which this needs none of.
+test-farm:
+	@scripts/setup.sh farm
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		$(if $(wildcard $(BUILD)/CMakeCache.txt),,$(RUN_CONFIG)) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target tarrow-render
+	@tests/farm/farm_test.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD) $(DEB_BUILD) $(DEB_BUILD)-arm64 $(CROSS_BUILD) dist

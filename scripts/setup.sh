@@ -17,6 +17,8 @@
 #   cross    the state program on other CPUs and systems: test's, the cross
 #            compilers for ARM, 32-bit x86 and s390x, qemu-user, MinGW-w64,
 #            Wine, and s390x's libdeflate
+#   farm     recording on a batch system, and its test's one-machine cluster:
+#            run's, Slurm's controller, node daemon and commands, MUNGE, pgrep
 # Packages of another architecture (name:arch) have it added to dpkg first.
 # As root it installs what is missing, waiting for another package manager
 # to finish first; otherwise it prints the command to run as root.
@@ -61,6 +63,7 @@ for group in "${@:-run}"; do
       python3-dbus x11-apps libdecor-0-plugin-1-cairo)
     ;;
   deb) packages+=("${deb[@]}") ;;
+  farm) packages+=("${run[@]}" slurm-wlm munge procps) ;;
   deb-?*)
     arch=${group#deb-}
     if ! gnu_type=$(dpkg-architecture -a"$arch" -qDEB_HOST_GNU_TYPE 2>/dev/null); then
@@ -75,7 +78,7 @@ for group in "${@:-run}"; do
     done
     ;;
   *)
-    echo "setup.sh: no group '$group' (run, test, windows, web, wayland, deb, deb-ARCH, cross)" >&2
+    echo "setup.sh: no group '$group' (run, test, windows, web, wayland, deb, deb-ARCH, cross, farm)" >&2
     exit 2
     ;;
   esac

@@ -38,14 +38,7 @@ Problem ChunkFromEnvironment(long chunks, long* chunk) {
     std::optional<long> index;
     std::string source;
     if (const std::optional<long> task = NumberIn("SLURM_ARRAY_TASK_ID")) {
-        const long first = NumberIn("SLURM_ARRAY_TASK_MIN").value_or(0);
-        const long step = std::max(NumberIn("SLURM_ARRAY_TASK_STEP").value_or(1), 1L);
-        if (*task < first || (*task - first) % step != 0) {
-            return "SLURM_ARRAY_TASK_ID=" + std::to_string(*task) +
-                   " is not a task of its array (from " + std::to_string(first) + ", step " +
-                   std::to_string(step) + ")";
-        }
-        index = (*task - first) / step;
+        index = *task;
         source = "SLURM_ARRAY_TASK_ID=" + std::to_string(*task);
     } else if (const std::optional<long> completion = NumberIn("JOB_COMPLETION_INDEX")) {
         index = *completion;

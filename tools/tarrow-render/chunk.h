@@ -23,9 +23,11 @@ struct FrameRange {
 FrameRange RangeOfChunk(long chunk, long chunks, long frames);
 
 // The chunk's number (1-based) that a farm's engine gives this task, from its
-// environment: Slurm's array task id (less the array's first id, over its
-// step where set) or Kubernetes' completion index, both 0-based. The reason
-// when neither is set, or the number lies past `chunks`.
+// environment: Slurm's array task id or Kubernetes' completion index, both
+// 0-based. The id alone names the chunk, never the array's bounds or step:
+// an index resubmitted alone (sbatch --array=3, whose array then starts at
+// 3) draws the same chunk again. The reason when neither is set, or the
+// number lies past `chunks`.
 Problem ChunkFromEnvironment(long chunks, long* chunk);
 
 std::string ManifestName(long chunk, long chunks);

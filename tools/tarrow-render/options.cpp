@@ -14,7 +14,7 @@ Option<O> ChunkOption() {
     Option<O> option{{"chunk", "", "K/N",
                       "draw chunk K of N of the run's frames into --png DIR, then write "
                       "DIR/chunk-K-of-N.json, the chunk's manifest (needs --seed); N alone "
-                      "takes K from SLURM_ARRAY_TASK_ID or JOB_COMPLETION_INDEX",
+                      "takes K from SLURM_ARRAY_TASK_ID or JOB_COMPLETION_INDEX (K-1)",
                       true},
                      {}};
     option.read = [](O& options, const std::string& text, const std::string& spelt) {
