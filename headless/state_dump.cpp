@@ -4,8 +4,9 @@
 
 #include "scene/vesk_nb_17.h"
 
-#include <bit>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -52,13 +53,20 @@ class Element {
         *out_ += name;
         *out_ += "\": ";
     }
-    // Nine significant digits, as printf's %.9g gives them.
+    // Nine significant digits, as printf's %.9g gives them. Where the C++
+    // library has no conversion of its own for floats (the browser build's),
+    // its C library's printf, which rounds exactly as the conversion does.
     void Number(float value) {
         char text[32];
+#if defined(__cpp_lib_to_chars)
         const char* end = std::to_chars(text, text + sizeof(text), static_cast<double>(value),
                                         std::chars_format::general, 9)
                               .ptr;
         out_->append(text, static_cast<std::size_t>(end - text));
+#else
+        std::snprintf(text, sizeof(text), "%.9g", static_cast<double>(value));
+        *out_ += text;
+#endif
     }
 
     std::string* out_;
@@ -71,7 +79,11 @@ class Element {
 // multiplications do not wait on each other), the lanes then folded in order.
 class Fold {
   public:
-    Fold& Field(const char*, float value) { return Word(std::bit_cast<std::uint32_t>(value)); }
+    Fold& Field(const char*, float value) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        return Word(bits);
+    }
     Fold& Field(const char*, int value) { return Word(static_cast<std::uint32_t>(value)); }
     Fold& Field(const char* name, const float* values, int count) {
         for (int i = 0; i < count; ++i) {
