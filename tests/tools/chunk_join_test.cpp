@@ -92,7 +92,8 @@ TEST_F(ChunkedRun, TakesItsNumberFromTheEngine) {
     const std::vector<std::pair<ProcessEnvironment, std::string>> engines = {
         {{{{"SLURM_ARRAY_TASK_ID", "1"},
            {"SLURM_ARRAY_TASK_MIN", "1"},
-           {"SLURM_ARRAY_TASK_STEP", "1"}}},
+           {"SLURM_ARRAY_TASK_STEP", "1"}},
+          {"JOB_COMPLETION_INDEX"}},
          "chunk-2-of-3.json"},
         {{{{"JOB_COMPLETION_INDEX", "2"}}, {"SLURM_ARRAY_TASK_ID"}}, "chunk-3-of-3.json"},
     };
@@ -106,7 +107,7 @@ TEST_F(ChunkedRun, TakesItsNumberFromTheEngine) {
     EXPECT_NE(none.err.find("SLURM_ARRAY_TASK_ID or JOB_COMPLETION_INDEX"), std::string::npos)
         << none.err;
     const ProcessResult past =
-        Render(Chunk(scratch.Path("g"), "3"), {{{"SLURM_ARRAY_TASK_ID", "3"}}});
+        Render(Chunk(scratch.Path("g"), "3"), {{{"SLURM_ARRAY_TASK_ID", "3"}}, {}});
     EXPECT_EQ(past.status, 2);
     EXPECT_NE(past.err.find("names chunk 4, past the 3"), std::string::npos) << past.err;
     EXPECT_FALSE(std::filesystem::exists(scratch.Path("g")));
