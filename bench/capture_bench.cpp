@@ -2,9 +2,9 @@
 // a frame of the demo as the renderer reads it back: PNG encoding, and the
 // conversion to the video's planes. Both run on the capture's worker thread,
 // so their CPU time is what a recording adds to drawing.
-#include "headless/offscreen_scene.h"
 #include "codecs/png_image.h"
 #include "codecs/y4m_video.h"
+#include "headless/offscreen_scene.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // What the renderer writes matches what it rendered: stills read back to the
 // pixels GL gave, and the state dump to the objects in memory.
+#include "codecs/png_image.h"
 #include "headless/offscreen_scene.h"
 #include "headless/state_dump.h"
 #include "scene/vesk_nb_17.h"
-#include "codecs/png_image.h"
 #include "tests/support/png_reading.h"
 #include "tests/support/scratch_directory.h"
 
