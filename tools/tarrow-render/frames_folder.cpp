@@ -34,12 +34,6 @@ long FrameNumber(const std::string& name) {
     return std::from_chars(first, last, frame).ec == std::errc() ? frame : LONG_MAX;
 }
 
-std::string FrameName(long frame) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "frame-%06ld.png", frame);
-    return name;
-}
-
 const char* KindOf(mode_t mode) {
     return S_ISDIR(mode) ? "a directory" : S_ISLNK(mode) ? "a symlink" : "not a plain file";
 }
@@ -50,6 +44,12 @@ std::string ListingFailure(const std::string& directory, int error) {
 }
 
 } // namespace
+
+std::string FrameName(long frame) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "frame-%06ld.png", frame);
+    return name;
+}
 
 FramesFolder::FramesFolder(std::string directory, long first, long last, long every,
                            std::string manifest)

@@ -26,6 +26,9 @@
 // The highest frame number a six-digit name holds.
 inline constexpr long kLastNamedFrame = 999'999;
 
+// Frame `frame`'s file name in the folder: "frame-000042.png".
+std::string FrameName(long frame);
+
 class FramesFolder {
   public:
     // The run draws frames `first` to `last` and writes those that are

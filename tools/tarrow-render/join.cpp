@@ -5,6 +5,7 @@
 #include "codecs/png_image.h"
 #include "codecs/y4m_video.h"
 #include "tarrow-render/chunk.h"
+#include "tarrow-render/frames_folder.h"
 #include "tarrow-render/output_file.h"
 #include "tarrow-render/sha256.h"
 
@@ -28,16 +29,18 @@ JoinResult Refuse(std::string reason) {
     return JoinResult{std::move(reason), true};
 }
 
+// False where the file cannot be opened or read through.
 bool ReadWhole(const std::string& path, std::vector<std::uint8_t>* bytes) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
     bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return in.good() || in.eof();
 }
 
 std::string FramePath(const std::string& folder, long frame) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "frame-%06ld.png", frame);
-    return folder + "/" + name;
+    return folder + "/" + FrameName(frame);
 }
 
 // "frame 7", or "frames 7 to 9".
@@ -174,12 +177,8 @@ JoinResult CheckCoverage(const std::vector<Chunk>& chunks) {
 JoinResult ReadFrame(const std::string& folder, const Chunk& chunk, const FrameDigest& digest,
                      std::vector<std::uint8_t>* bytes) {
     const std::string path = FramePath(folder, digest.frame);
-    std::ifstream probe(path, std::ios::binary);
-    if (!probe) {
-        return Refuse(path + ", listed in " + chunk.name + ", is missing");
-    }
     if (!ReadWhole(path, bytes)) {
-        return Refuse("cannot read " + path);
+        return Refuse(path + ", listed in " + chunk.name + ", is missing or cannot be read");
     }
     if (Sha256Hex(bytes->data(), bytes->size()) != digest.sha256) {
         return Refuse(path + " is not the frame " + chunk.name +
