@@ -15,8 +15,8 @@ namespace {
 constexpr int kExitClassFailed = -1;
 constexpr int kExitWindowFailed = 1;
 
-// Hands every pending message of the window to its procedure and, while the
-// queue is empty and the window visible, advances and draws one frame.
+} // namespace
+
 void RunMessageLoop(GL_Window* window) {
     BOOL isMessagePumpActive = 1;
     MSG message;
@@ -38,8 +38,6 @@ void RunMessageLoop(GL_Window* window) {
         }
     }
 }
-
-} // namespace
 
 void TerminateApplication(GL_Window* window) {
     PostMessage(window->windowHandle, WM_QUIT, 0, 0);
@@ -100,11 +98,15 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) 
 }
 
 BOOL RegisterWindowClass(Application* application) {
+    return RegisterWindowClassWith(application, WindowProc);
+}
+
+BOOL RegisterWindowClassWith(Application* application, WNDPROC procedure) {
     WNDCLASSEX windowClass;
     std::memset(&windowClass, 0, sizeof(windowClass));
     windowClass.cbSize = sizeof(WNDCLASSEX);
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = application->instance;
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<LONG_PTR>(COLOR_APPWORKSPACE));
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);

@@ -23,6 +23,15 @@ const OptionTable<DemoOptions>& Table() {
             &DemoOptions::fps),
         Flag<DemoOptions>("windowed", "", "start in a window, without changing the display mode",
                           &DemoOptions::windowed),
+        Flag<DemoOptions>("root", "-root",
+                          "run as a screen saver's display mode: draw in the window named by "
+                          "XSCREENSAVER_WINDOW, or else in the root window, at its size, until "
+                          "ended by a signal; no keys are read and the display mode stays",
+                          &DemoOptions::root),
+        Window<DemoOptions>("window-id", "-window-id",
+                            "the same in the X window ID (decimal, or hexadecimal after 0x), "
+                            "following its size, until it goes or a signal ends the demo",
+                            &DemoOptions::windowId),
         Flag<DemoOptions>("help", "-h", "print this text", &DemoOptions::help),
         Flag<DemoOptions>("version", "", "print the version", &DemoOptions::version),
     };
@@ -34,11 +43,16 @@ const OptionTable<DemoOptions>& Table() {
 DemoOptions ParseDemoOptions(int argc, const char* const* argv) {
     DemoOptions options;
     options.error = ReadCommandLine(argc, argv, Table(), &options).value_or("");
+    const int places =
+        (options.windowed ? 1 : 0) + (options.root ? 1 : 0) + (options.windowId != 0 ? 1 : 0);
+    if (options.error.empty() && places > 1) {
+        options.error = "--windowed, --root and --window-id each say where to draw: give one";
+    }
     return options;
 }
 
 std::string DemoUsage() {
-    return "Usage: tarrow [--seed S] [--fps N] [--windowed]\n"
+    return "Usage: tarrow [--seed S] [--fps N] [--windowed | --root | --window-id ID]\n"
            "\"vesk2013 - tarrow\", a real-time OpenGL demo. It asks the display for\n"
            "1680x1050 and runs full screen; Escape ends it, F1 switches between full\n"
            "screen and a window.\n"

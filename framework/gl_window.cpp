@@ -69,10 +69,7 @@ BOOL ChangeScreenResolution(int width, int height, int bitsPerPixel) {
     return ChangeDisplaySettings(&screen, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL ? 1 : 0;
 }
 
-BOOL CreateWindowGL(GL_Window* window) {
-    DWORD windowStyle = WS_OVERLAPPEDWINDOW;
-    DWORD windowExtendedStyle = WS_EX_APPWINDOW;
-
+BOOL MakeContextGL(GL_Window* window) {
     PIXELFORMATDESCRIPTOR pfd;
     std::memset(&pfd, 0, sizeof(pfd));
     pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
@@ -83,6 +80,34 @@ BOOL CreateWindowGL(GL_Window* window) {
     pfd.cAlphaBits = 1;
     pfd.cDepthBits = 16;
     pfd.iLayerType = PFD_MAIN_PLANE;
+
+    window->deviceContext = GetDC(window->windowHandle);
+    if (window->deviceContext == nullptr) {
+        return 0;
+    }
+
+    const int pixelFormat = ChoosePixelFormat(window->deviceContext, &pfd);
+    if (pixelFormat == 0) {
+        return 0;
+    }
+    if (SetPixelFormat(window->deviceContext, pixelFormat, &pfd) == 0) {
+        return 0;
+    }
+
+    window->renderingContext = wglCreateContext(window->deviceContext);
+    if (window->renderingContext == nullptr) {
+        return 0;
+    }
+    if (wglMakeCurrent(window->deviceContext, window->renderingContext) == 0) {
+        return 0;
+    }
+
+    return 1;
+}
+
+BOOL CreateWindowGL(GL_Window* window) {
+    DWORD windowStyle = WS_OVERLAPPEDWINDOW;
+    DWORD windowExtendedStyle = WS_EX_APPWINDOW;
 
     RECT windowRect = {0, 0, window->width, window->height};
 
@@ -108,24 +133,7 @@ BOOL CreateWindowGL(GL_Window* window) {
         return FailCreation(window);
     }
 
-    window->deviceContext = GetDC(window->windowHandle);
-    if (window->deviceContext == nullptr) {
-        return FailCreation(window);
-    }
-
-    const int pixelFormat = ChoosePixelFormat(window->deviceContext, &pfd);
-    if (pixelFormat == 0) {
-        return FailCreation(window);
-    }
-    if (SetPixelFormat(window->deviceContext, pixelFormat, &pfd) == 0) {
-        return FailCreation(window);
-    }
-
-    window->renderingContext = wglCreateContext(window->deviceContext);
-    if (window->renderingContext == nullptr) {
-        return FailCreation(window);
-    }
-    if (wglMakeCurrent(window->deviceContext, window->renderingContext) == 0) {
+    if (MakeContextGL(window) == 0) {
         return FailCreation(window);
     }
 

@@ -4,15 +4,39 @@
 // arguments.
 #include "framework/TolkGL.h"
 #include "framework/command_line.h"
+#include "framework/saver.h"
+#include "options/option_table.h"
 #include "platform/console.h"
 #include "platform/display.h"
 #include "platform/frame_pacing.h"
+#include "platform/host_window.h"
 #include "platform/runtime.h"
+
+#include <cstdlib>
 
 namespace {
 
 constexpr int kExitBadArguments = 2;
 constexpr int kExitNoDisplay = 3; // nothing tried: no box shown, no mode switched
+
+// The window a display mode of a screen saver draws in: the one --window-id
+// names; for --root the daemon's own window over the screen, which it names
+// in XSCREENSAVER_WINDOW, or else the screen itself. Null with why, and the
+// status to end with, where there is none.
+HWND SaverHost(const DemoOptions& options, std::string* problem, int* status) {
+    std::uint32_t id = options.windowId;
+    const char* daemons = std::getenv("XSCREENSAVER_WINDOW");
+    if (options.root && daemons != nullptr && *daemons != '\0') {
+        if (const Problem wrong =
+                option_values::WindowNumber(daemons, "XSCREENSAVER_WINDOW", &id)) {
+            *problem = *wrong;
+            *status = kExitBadArguments;
+            return nullptr;
+        }
+    }
+    *status = kExitNoDisplay;
+    return id != 0 ? platform::ForeignWindow(id, problem) : platform::ScreenWindow(problem);
+}
 
 } // namespace
 
@@ -52,6 +76,15 @@ int main(int argc, char** argv) {
                   "tarrow-render --help";
         platform::ShowText("tarrow: " + problem + "; " + headless + "\n", true, kWindowTitle);
         return kExitNoDisplay;
+    }
+    if (options.root || options.windowId != 0) {
+        int status = 0;
+        const HWND host = SaverHost(options, &problem, &status);
+        if (host == nullptr) {
+            platform::ShowText("tarrow: " + problem + "\n", true, kWindowTitle);
+            return status;
+        }
+        return RunInHostWindow(GetModuleHandle(nullptr), host);
     }
     return WinMain(GetModuleHandle(nullptr), nullptr, nullptr, SW_SHOWNORMAL);
 }

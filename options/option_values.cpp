@@ -3,6 +3,7 @@
 #include "options/option_table.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace {
@@ -59,6 +60,22 @@ Problem Frames(const std::string& text, const std::string& spelt, std::set<long>
         frames->insert(static_cast<long>(frame));
         start = comma + 1;
     }
+    return std::nullopt;
+}
+
+Problem WindowNumber(const std::string& text, const std::string& spelt, std::uint32_t* number) {
+    const bool hexadecimal =
+        text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* begin = text.data() + (hexadecimal ? 2 : 0);
+    const char* end = text.data() + text.size();
+    unsigned long long value = 0;
+    const auto [stop, problem] = std::from_chars(begin, end, value, hexadecimal ? 16 : 10);
+    const bool digitFirst = begin != end && std::isxdigit(static_cast<unsigned char>(*begin)) != 0;
+    if (!digitFirst || problem != std::errc() || stop != end || value == 0 || value > 0xFFFFFFFF) {
+        return spelt + " needs a window's number, decimal or 0x-hexadecimal, from 1 to " +
+               "0xffffffff, not '" + text + "'";
+    }
+    *number = static_cast<std::uint32_t>(value);
     return std::nullopt;
 }
 

@@ -53,6 +53,10 @@ struct HWND__ : platform::detail::WindowRecord {
     SDL_Window* native = nullptr; // made when the pixel format is set, or when first shown
     unsigned long x11Window = 0;  // the X window behind it, where the driver is X11
     bool lost = false;            // destroyed by another client; a close was asked for
+    // Another program's X window: the one a host record stands for, or the
+    // one its child draws in (x11_host_window.cpp).
+    unsigned long foreignX11 = 0;
+    bool host = false;
 };
 
 namespace platform::x11 {
@@ -119,6 +123,9 @@ HWND__* FindWindow(HWND window); // null when the handle is not a live window
 HWND__* WindowFromNative(Uint32 nativeId);
 HWND__* KeyboardWindow(); // the window that keyboard input goes to
 bool RealizeWindow(HWND__* window, const GlFormat* format);
+// A host's child made into the SDL window of the host's X window
+// (x11_host_window.cpp); false for a child of any other window.
+bool RealizeInHost(HWND__* window, const GlFormat* format);
 // Sends WM_SIZE, of the kind last sent, to every shown window that is not
 // minimised and whose size the window system has changed since: a window
 // resized by a compositor or a window manager, whether or not an event said

@@ -58,7 +58,9 @@ void ShowNative(HWND__* window) {
     if (window->native == nullptr && !detail::RealizeWindow(window, nullptr)) {
         return;
     }
-    SDL_ShowWindow(window->native);
+    if (window->foreignX11 == 0) { // another program's window shows as that program decides
+        SDL_ShowWindow(window->native);
+    }
     if (window->shown) {
         return;
     }
@@ -123,6 +125,9 @@ HWND__* KeyboardWindow() {
 }
 
 bool RealizeWindow(HWND__* window, const GlFormat* format) {
+    if (Has(window->style, WS_CHILD)) {
+        return RealizeInHost(window, format);
+    }
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (format != nullptr) {
         SetGlAttributes(*format);
@@ -171,7 +176,10 @@ NewWindow MakeWindow(WNDPROC procedure, const CREATESTRUCT& create) {
     window->x = create.x;
     window->y = create.y;
     const FullScreenMode* fullScreen = FullScreenRequest();
-    if ((window->style & WS_POPUP) != 0 && fullScreen != nullptr) {
+    const HWND__* parent = create.hwndParent != nullptr ? FindWindow(create.hwndParent) : nullptr;
+    if (Has(window->style, WS_CHILD) && parent != nullptr && parent->host) {
+        window->foreignX11 = parent->foreignX11; // drawn in the host, at the size asked
+    } else if ((window->style & WS_POPUP) != 0 && fullScreen != nullptr) {
         window->fullScreen = *fullScreen;
         window->clientWidth = fullScreen->mode.w;
         window->clientHeight = fullScreen->mode.h;
@@ -194,7 +202,10 @@ void ReleaseNativeWindow(HWND handle) {
         return;
     }
     NoLongerShowsSdlMode(window->native);
-    if (IsX11()) {
+    if (window->foreignX11 != 0) { // the host's window stays, as its program left it
+        UnwatchX11Window(window);
+        SDL_DestroyWindow(window->native);
+    } else if (IsX11()) {
         QueueUnmapOfLostX11Window(window);
         UnwatchX11Window(window);
         DestroyX11Window(window->native);

@@ -1,5 +1,7 @@
-// The demo's command line: what each option sets, and what is refused.
+// The demo's command line and the screen saver's: what each option sets, and
+// what is refused.
 #include "framework/command_line.h"
+#include "framework/saver_command_line.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,10 @@ TEST(DemoCommandLine, OptionsSetWhatTheySay) {
     EXPECT_EQ(all.seed, 4294967295u);
     EXPECT_EQ(all.fps, 144u);
     EXPECT_EQ(Parse({"--seed=7"}).seed, 7u);
+    // A display mode's options in the spellings saver daemons use.
+    EXPECT_TRUE(Parse({"-root"}).root);
+    EXPECT_EQ(Parse({"-window-id", "0x2a00007"}).windowId, 0x2a00007u);
+    EXPECT_EQ(Parse({"--window-id=44040199"}).windowId, 44040199u);
 }
 
 class RefusedDemoArguments : public testing::TestWithParam<std::vector<const char*>> {};
@@ -41,6 +47,58 @@ INSTANTIATE_TEST_SUITE_P(, RefusedDemoArguments,
                                          std::vector<const char*>{"--fps", "0"},
                                          std::vector<const char*>{"--fps", "1001"},
                                          std::vector<const char*>{"--fullscreen"},
-                                         std::vector<const char*>{"seed"}));
+                                         std::vector<const char*>{"seed"},
+                                         std::vector<const char*>{"--window-id", "0"},
+                                         std::vector<const char*>{"--window-id", "0x"},
+                                         std::vector<const char*>{"--window-id", "12ab"},
+                                         std::vector<const char*>{"--window-id", "0x100000000"},
+                                         std::vector<const char*>{"--root", "--window-id", "7"},
+                                         std::vector<const char*>{"--root", "--windowed"}));
+
+struct SaverCase {
+    std::vector<const char*> arguments;
+    SaverMode mode;
+    std::uint32_t window;
+};
+
+class SaverCommandLine : public testing::TestWithParam<SaverCase> {};
+
+TEST_P(SaverCommandLine, ReadsEverySpellingOfTheSettingsRequests) {
+    std::vector<const char*> arguments = GetParam().arguments;
+    arguments.insert(arguments.begin(), "tarrow.scr");
+    const SaverRequest request =
+        ParseSaverCommandLine(static_cast<int>(arguments.size()), arguments.data());
+    EXPECT_TRUE(request.error.empty()) << request.error;
+    EXPECT_EQ(request.mode, GetParam().mode);
+    EXPECT_EQ(request.window, GetParam().window);
+}
+
+INSTANTIATE_TEST_SUITE_P(, SaverCommandLine,
+                         testing::Values(SaverCase{{}, SaverMode::Configure, 0},
+                                         SaverCase{{"/s"}, SaverMode::Screen, 0},
+                                         SaverCase{{"-s"}, SaverMode::Screen, 0},
+                                         SaverCase{{"/S"}, SaverMode::Screen, 0},
+                                         SaverCase{{"/p", "1234"}, SaverMode::Preview, 1234},
+                                         SaverCase{{"/P:66310"}, SaverMode::Preview, 66310},
+                                         SaverCase{{"/c"}, SaverMode::Configure, 0},
+                                         SaverCase{{"/c:5678"}, SaverMode::Configure, 5678}));
+
+TEST(SaverArguments, RefusesWhatTheSettingsNeverAsk) {
+    for (const std::vector<const char*>& wrong : {std::vector<const char*>{"/p"},
+                                                  {"/p:"},
+                                                  {"/p", "x"},
+                                                  {"/s:12"},
+                                                  {"/x"},
+                                                  {"s"},
+                                                  {"/s", "/c"},
+                                                  {"/pp", "12"}}) {
+        std::vector<const char*> arguments = wrong;
+        arguments.insert(arguments.begin(), "tarrow.scr");
+        const SaverRequest request =
+            ParseSaverCommandLine(static_cast<int>(arguments.size()), arguments.data());
+        EXPECT_FALSE(request.error.empty()) << wrong[0];
+        EXPECT_EQ(request.error.find('\n'), std::string::npos) << request.error;
+    }
+}
 
 } // namespace

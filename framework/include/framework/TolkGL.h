@@ -53,11 +53,21 @@ extern BOOL g_startFullScreen;
 
 int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 BOOL RegisterWindowClass(Application* application);
+// The program's window class with another procedure (the screen saver's).
+BOOL RegisterWindowClassWith(Application* application, WNDPROC procedure);
+// The inner loop: hands every pending message of the window (of its handle
+// as it is at each look) to its procedure and, while the queue is empty and
+// the window visible, advances and draws one frame; until WM_QUIT.
+void RunMessageLoop(GL_Window* window);
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void TerminateApplication(GL_Window* window);
 void ToggleFullscreen(GL_Window* window);
 
 BOOL CreateWindowGL(GL_Window* window);
+// The made window's device context, pixel format and current GL rendering
+// context, as CreateWindowGL sets them up; 0 at the first step that fails,
+// what was acquired left in the record for DestroyWindowGL.
+BOOL MakeContextGL(GL_Window* window);
 BOOL DestroyWindowGL(GL_Window* window);
 BOOL ChangeScreenResolution(int width, int height, int bitsPerPixel);
 void ReshapeGL(int width, int height);

@@ -2,7 +2,8 @@
 //
 // Without arguments the demo runs as it always did. The options make a run
 // repeatable (--seed), pace it for a fast screen (--fps), start it in a
-// window (--windowed), or only answer (--help, --version).
+// window (--windowed) or in another program's window as a screen saver's
+// display mode (--root, --window-id), or only answer (--help, --version).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,9 @@
 struct DemoOptions {
     bool help = false;
     bool version = false;
-    bool windowed = false; // start in a window, as after F1, without a mode switch
+    bool windowed = false;      // start in a window, as after F1, without a mode switch
+    bool root = false;          // draw in the saver daemon's window, or the root window
+    std::uint32_t windowId = 0; // draw in this window of another program; 0: none
     bool seeded = false;
     std::uint32_t seed = 0; // every clock seeding of the run uses it
     unsigned int fps = 0;   // frames a second, paced by the clock; 0: one a display refresh

@@ -73,6 +73,9 @@ Problem Number(const std::string& text, unsigned long long least, unsigned long 
 Problem Size(const std::string& text, const std::string& spelt, int* width, int* height);
 Problem Frames(const std::string& text, const std::string& spelt, std::set<long>* frames);
 Problem Path(const std::string& text, const std::string& spelt, std::string* path);
+// A window's number as window systems write it: decimal, or hexadecimal
+// after 0x (as X names its windows), from 1 to 0xFFFFFFFF.
+Problem WindowNumber(const std::string& text, const std::string& spelt, std::uint32_t* number);
 
 // Reads every argument of a command line, or every pair of an address, in
 // order, handing each option's value to `read` (the index of its entry, the
@@ -183,6 +186,17 @@ Option<Options> FrameList(std::string name, std::string help, std::set<long> Opt
     Option<Options> option{{std::move(name), "", "LIST", std::move(help)}, {}};
     option.read = [field](Options& options, const std::string& text, const std::string& spelt) {
         return option_values::Frames(text, spelt, &(options.*field));
+    };
+    return option;
+}
+
+// A window of another program, by its number (option_values::WindowNumber).
+template <class Options>
+Option<Options> Window(std::string name, std::string alias, std::string help,
+                       std::uint32_t Options::*field) {
+    Option<Options> option{{std::move(name), std::move(alias), "ID", std::move(help)}, {}};
+    option.read = [field](Options& options, const std::string& text, const std::string& spelt) {
+        return option_values::WindowNumber(text, spelt, &(options.*field));
     };
     return option;
 }

@@ -178,6 +178,10 @@ constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_USER = 0x0400;
 
 // WM_SIZE kinds.
@@ -230,6 +234,7 @@ constexpr int COLOR_APPWORKSPACE = 12;
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
 constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;   // of another program's window only (host_window.h)
 constexpr DWORD WS_VISIBLE = 0x10000000; // not given yet: kept for child windows
 constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
