@@ -1,4 +1,5 @@
-# The Windows zip: tarrow.exe, stripped, beside README.txt and LICENSE.txt,
+# The Windows zip: tarrow.exe and the screen saver tarrow.scr, stripped, beside
+# README.txt and LICENSE.txt,
 # both with the line endings every Windows editor reads. Its name says which
 # Windows the demo is built for: tarrow-VERSION-win32.zip or -win64.zip.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -6,7 +7,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 else()
   set(TARROW_WINDOWS_BITS 64)
 endif()
-install(TARGETS tarrow RUNTIME DESTINATION .)
+install(TARGETS tarrow tarrow-saver RUNTIME DESTINATION .)
 configure_file(${PROJECT_SOURCE_DIR}/docs/windows-readme.txt README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows zip holds tarrow.exe built for its architecture (win32: i386,
-# win64: x86-64) without debug sections, README.txt naming that Windows, and
+# The Windows zip holds tarrow.exe and tarrow.scr built for its architecture
+# (win32: i386, win64: x86-64) without debug sections, README.txt naming that Windows, and
 # LICENSE.txt (the licence), both texts with Windows line endings, and
 # nothing else.
 # Usage: windows_zip_test.sh ZIP win32|win64 LICENSE
@@ -19,13 +19,18 @@ cd "$unpacked"
 cmake -E tar xf "$zip"
 
 names=$(find . -type f | sed 's|^\./||' | sort | paste -sd ' ')
-[ "$names" = "LICENSE.txt README.txt tarrow.exe" ] || { echo "the zip holds: $names"; exit 1; }
-found=$($objdump --file-headers tarrow.exe 2>&1 | sed -n 's/.*file format //p' || true)
-[ "$found" = "$format" ] || { echo "tarrow.exe is not $format: $found"; exit 1; }
-if $objdump --section-headers tarrow.exe | grep -q '\.debug'; then
-  echo "tarrow.exe keeps debug sections"
+[ "$names" = "LICENSE.txt README.txt tarrow.exe tarrow.scr" ] || {
+  echo "the zip holds: $names"
   exit 1
-fi
+}
+for program in tarrow.exe tarrow.scr; do
+  found=$($objdump --file-headers $program 2>&1 | sed -n 's/.*file format //p' || true)
+  [ "$found" = "$format" ] || { echo "$program is not $format: $found"; exit 1; }
+  if $objdump --section-headers $program | grep -q '\.debug'; then
+    echo "$program keeps debug sections"
+    exit 1
+  fi
+done
 grep -q "for $bits-bit Windows" README.txt || { echo "README.txt is not the $bits-bit one"; exit 1; }
 for text in README.txt LICENSE.txt; do
   if grep -qv $'\r$' "$text"; then
