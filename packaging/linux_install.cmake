@@ -2,7 +2,8 @@
 # in bin, the watcher among the helper programs in libexec/tarrow (the demo
 # starts it; nobody types its name), the manual pages, the desktop entry with
 # its AppStream metadata and icons, the completion of both programs' options,
-# and the licence.
+# the X saver daemon's description of the demo as a display mode, and the
+# licence.
 include(GNUInstallDirs)
 
 # The desktop's name for the demo: its entry, metadata and icon.
@@ -38,6 +39,10 @@ configure_file(desktop/${TARROW_APP_ID}.metainfo.xml ${TARROW_APP_ID}.metainfo.x
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${TARROW_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+
+# Where the saver daemon's settings read the descriptions of display modes
+# (the daemon's own among them, under /usr).
+install(FILES xscreensaver/tarrow.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 
 # One completion for both programs, loaded by whichever is completed first.
 foreach(program tarrow tarrow-render)

@@ -36,6 +36,7 @@ expected=(
   share/man/man1/tarrow-render.1.gz
   share/man/man6/tarrow.6.gz
   share/metainfo/org.example.tarrow.metainfo.xml
+  share/xscreensaver/config/tarrow.xml
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/org.example.tarrow.png")
