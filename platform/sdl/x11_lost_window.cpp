@@ -43,6 +43,16 @@ bool Lost(Window id) {
     return std::find(g_lost.begin(), g_lost.end(), id) != g_lost.end();
 }
 
+// The window drawn in another program's window, where the program draws so.
+HWND__* DrawnInAnother() {
+    for (HWND__* window : g_watched) {
+        if (window->foreignX11 != 0) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 // The window is gone: its program is asked to close it, once.
 void MarkLost(HWND__* window) {
     if (!window->lost) {
@@ -60,6 +70,14 @@ int PassOverLostWindows(Display* display, XErrorEvent* error) {
             return 0;
         }
         if (Lost(error->resourceid)) {
+            return 0;
+        }
+        // In another program's window SDL also asks about the windows around
+        // it (its parent, where it is on the screen), which go with it as
+        // that program ends; a missing window then, whichever the error
+        // names, is the host's end.
+        if (HWND__* window = DrawnInAnother()) {
+            MarkLost(window);
             return 0;
         }
     }

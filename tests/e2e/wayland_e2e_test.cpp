@@ -7,6 +7,7 @@
 // driver answered without a crash. Every wait is for a condition, with a
 // generous limit; XWayland draws about a frame a second here, and keys are
 // held until the program has reacted.
+#include "tests/e2e/black_edges.h"
 #include "tests/e2e/desktop.h"
 #include "tests/e2e/wayland_session.h"
 #include "tests/support/files.h"
@@ -47,55 +48,6 @@ void PrintTo(Compositor compositor, std::ostream* out) {
 namespace {
 
 constexpr char kDesktopMode[] = "1920x1080";
-
-// Rows and columns along each edge of a picture that are exactly black from
-// end to end. The city's fog lights every pixel of a frame, so a picture
-// that covers its window or screen has none; a frame drawn smaller than the
-// window, in a corner of it, leaves the rest black.
-struct BlackEdges {
-    int left = 0;
-    int right = 0;
-    int top = 0;
-    int bottom = 0;
-};
-
-BlackEdges BlackEdgesOf(const PngImage& picture) {
-    const auto black = [&](int x, int y) {
-        const std::uint8_t* pixel =
-            &picture.pixels[(static_cast<std::size_t>(y) * picture.width + x) * picture.channels];
-        return pixel[0] == 0 && pixel[1] == 0 && pixel[2] == 0;
-    };
-    const auto column = [&](int x) {
-        for (int y = 0; y < picture.height; ++y) {
-            if (!black(x, y)) {
-                return false;
-            }
-        }
-        return true;
-    };
-    const auto row = [&](int y) {
-        for (int x = 0; x < picture.width; ++x) {
-            if (!black(x, y)) {
-                return false;
-            }
-        }
-        return true;
-    };
-    BlackEdges edges;
-    while (edges.left < picture.width && column(edges.left)) {
-        ++edges.left;
-    }
-    while (edges.right < picture.width && column(picture.width - 1 - edges.right)) {
-        ++edges.right;
-    }
-    while (edges.top < picture.height && row(edges.top)) {
-        ++edges.top;
-    }
-    while (edges.bottom < picture.height && row(picture.height - 1 - edges.bottom)) {
-        ++edges.bottom;
-    }
-    return edges;
-}
 
 // One message as dbus-monitor prints it: a header line of fields
 // ("method call time=... sender=:1.4 -> destination=... serial=2 ...;
