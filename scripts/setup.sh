@@ -32,7 +32,7 @@ run=(
 test=(
   "${run[@]}" libgtest-dev libbenchmark-dev libpng-dev
   xvfb xauth xserver-xorg-core xserver-xorg-video-dummy openbox xdotool wmctrl x11-utils
-  x11-xserver-utils xrestop apitrace python3-jsonschema ffmpeg
+  x11-xserver-utils xrestop apitrace python3-jsonschema ffmpeg xscreensaver
 )
 deb=("${run[@]}" dpkg-dev file lintian mmdebstrap desktop-file-utils appstream)
 # Wine for both builds: its 32-bit side draws through 32-bit Mesa and Xlib,

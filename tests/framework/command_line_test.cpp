@@ -56,10 +56,15 @@ INSTANTIATE_TEST_SUITE_P(, RefusedDemoArguments,
                                          std::vector<const char*>{"--root", "--windowed"}));
 
 struct SaverCase {
+    const char* name;
     std::vector<const char*> arguments;
     SaverMode mode;
     std::uint32_t window;
 };
+
+void PrintTo(const SaverCase& saverCase, std::ostream* out) {
+    *out << saverCase.name;
+}
 
 class SaverCommandLine : public testing::TestWithParam<SaverCase> {};
 
@@ -73,15 +78,17 @@ TEST_P(SaverCommandLine, ReadsEverySpellingOfTheSettingsRequests) {
     EXPECT_EQ(request.window, GetParam().window);
 }
 
-INSTANTIATE_TEST_SUITE_P(, SaverCommandLine,
-                         testing::Values(SaverCase{{}, SaverMode::Configure, 0},
-                                         SaverCase{{"/s"}, SaverMode::Screen, 0},
-                                         SaverCase{{"-s"}, SaverMode::Screen, 0},
-                                         SaverCase{{"/S"}, SaverMode::Screen, 0},
-                                         SaverCase{{"/p", "1234"}, SaverMode::Preview, 1234},
-                                         SaverCase{{"/P:66310"}, SaverMode::Preview, 66310},
-                                         SaverCase{{"/c"}, SaverMode::Configure, 0},
-                                         SaverCase{{"/c:5678"}, SaverMode::Configure, 5678}));
+INSTANTIATE_TEST_SUITE_P(
+    , SaverCommandLine,
+    testing::Values(SaverCase{"Nothing", {}, SaverMode::Configure, 0},
+                    SaverCase{"Slash", {"/s"}, SaverMode::Screen, 0},
+                    SaverCase{"Dash", {"-s"}, SaverMode::Screen, 0},
+                    SaverCase{"Capital", {"/S"}, SaverMode::Screen, 0},
+                    SaverCase{"PreviewApart", {"/p", "1234"}, SaverMode::Preview, 1234},
+                    SaverCase{"PreviewJoined", {"/P:66310"}, SaverMode::Preview, 66310},
+                    SaverCase{"Configure", {"/c"}, SaverMode::Configure, 0},
+                    SaverCase{"ConfigureOwned", {"/c:5678"}, SaverMode::Configure, 5678}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SaverArguments, RefusesWhatTheSettingsNeverAsk) {
     for (const std::vector<const char*>& wrong : {std::vector<const char*>{"/p"},
