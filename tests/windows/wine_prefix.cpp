@@ -65,6 +65,10 @@ std::vector<std::string> WinePrefix::Demo(const std::vector<std::string>& argume
     return command;
 }
 
+std::string WinePrefix::Beside(const std::string& program) {
+    return (fs::path(WindowsExe()).parent_path() / program).string();
+}
+
 bool WinePrefix::Is32Bit() {
     // The PE header begins where the word at 0x3c says: "PE\0\0", then the
     // machine (0x14c: i386).

@@ -31,6 +31,8 @@ class WinePrefix {
     static std::vector<std::string> Demo(const std::vector<std::string>& arguments = {});
     // Whether that build is the 32-bit one (its PE header names an i386 machine).
     static bool Is32Bit();
+    // Another program of that build, in the same folder (tarrow.scr).
+    static std::string Beside(const std::string& program);
 
   private:
     std::string path_;
