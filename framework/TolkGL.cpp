@@ -48,6 +48,11 @@ void ToggleFullscreen(GL_Window* window) {
     PostMessage(window->windowHandle, WM_TOGGLE_SCREEN_MODE, 0, 0);
 }
 
+void KeepWindowRecord(HWND window, LPARAM creation) {
+    const auto* create = reinterpret_cast<const CREATESTRUCT*>(creation);
+    SetWindowLongPtr(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+}
+
 LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     auto* window = reinterpret_cast<GL_Window*>(GetWindowLongPtr(hWnd, GWL_USERDATA));
     switch (uMsg) {
@@ -56,11 +61,9 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) 
             return 0; // no screen saver, no monitor power-down
         }
         break;
-    case WM_CREATE: {
-        const auto* creation = reinterpret_cast<const CREATESTRUCT*>(lParam);
-        SetWindowLongPtr(hWnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    case WM_CREATE:
+        KeepWindowRecord(hWnd, lParam);
         return 0;
-    }
     case WM_CLOSE:
         TerminateApplication(window);
         return 0;

@@ -61,11 +61,9 @@ LRESULT CALLBACK SaverWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         return 0;
     }
     switch (uMsg) {
-    case WM_CREATE: {
-        const auto* creation = reinterpret_cast<const CREATESTRUCT*>(lParam);
-        SetWindowLongPtr(hWnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    case WM_CREATE:
+        KeepWindowRecord(hWnd, lParam);
         return 0;
-    }
     case WM_CLOSE:
         TerminateApplication(window);
         return 0;

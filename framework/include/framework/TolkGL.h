@@ -60,6 +60,9 @@ BOOL RegisterWindowClassWith(Application* application, WNDPROC procedure);
 // the window visible, advances and draws one frame; until WM_QUIT.
 void RunMessageLoop(GL_Window* window);
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Keeps the record CreateWindowEx was handed in the window's user-data slot,
+// where its procedure finds it (on WM_CREATE, whose lParam is the creation).
+void KeepWindowRecord(HWND window, LPARAM creation);
 void TerminateApplication(GL_Window* window);
 void ToggleFullscreen(GL_Window* window);
 
