@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -131,14 +132,21 @@ class ScreenSaverMode : public testing::Test {
     }
 
     // The daemon on the display, as the user, in an environment of its own:
-    // nothing of this process's reaches the display modes it starts.
+    // nothing of this process's reaches the display modes it starts but the
+    // sanitizers' settings, which a sanitized build's demo needs as this
+    // process does.
     void StartDaemon(const XSession& x) {
         std::vector<std::string> command = become;
         for (const std::string& word :
              {std::string("/usr/bin/env"), std::string("-i"), "HOME=" + home,
               "DISPLAY=" + x.display(), std::string("PATH=/usr/bin:/bin"),
-              std::string("LP_NUM_THREADS=0"), std::string(kDaemon), std::string("-no-splash"),
-              std::string("-verbose")}) {
+              std::string("LP_NUM_THREADS=0")}) {
+            command.push_back(word);
+        }
+        if (const char* sanitizer = std::getenv("ASAN_OPTIONS")) {
+            command.push_back(std::string("ASAN_OPTIONS=") + sanitizer);
+        }
+        for (const char* word : {kDaemon, "-no-splash", "-verbose"}) {
             command.push_back(word);
         }
         daemon = StartProcess(command);
