@@ -34,8 +34,8 @@ bool ClientSize(Display* display, unsigned long id, int* width, int* height) {
     bool found = false;
     {
         x11::ErrorTrap trap(display);
-        found = XGetWindowAttributes(display, id, &attributes) != 0;
-        found = !trap.Failed() && found;
+        const bool answered = XGetWindowAttributes(display, id, &attributes) != 0;
+        found = answered && !trap.Failed();
     }
     *width = attributes.width;
     *height = attributes.height;
@@ -82,12 +82,12 @@ HWND Host(unsigned long id, std::string* problem) {
 
 } // namespace
 
-HWND ForeignWindow(std::uint64_t id, std::string* problem) {
-    if (id == 0 || id > 0xFFFFFFFFu) {
-        *problem = "no window " + std::to_string(id) + " on this display";
+HWND ForeignWindow(std::uint32_t id, std::string* problem) {
+    if (id == 0) {
+        *problem = "no window 0 on this display";
         return nullptr;
     }
-    return Host(static_cast<unsigned long>(id), problem);
+    return Host(id, problem);
 }
 
 HWND ScreenWindow(std::string* problem) {
@@ -112,6 +112,9 @@ bool RealizeInHost(HWND__* window, const GlFormat* format) {
         Say("cannot draw in window " + Named(window->foreignX11) + ": " + SDL_GetError());
         return false;
     }
+    // Watched from now on, so that the window's end, even before the events
+    // below are asked for, closes it instead of faulting.
+    WatchX11Window(window);
     // Nor does SDL ask the server for any event of a window it is handed:
     // the window's size changes and its end are asked for here, beside what
     // this connection asked of it before (of the root, say).
@@ -125,7 +128,6 @@ bool RealizeInHost(HWND__* window, const GlFormat* format) {
             XFlush(info.info.x11.display);
         }
     }
-    WatchX11Window(window);
     return true;
 }
 

@@ -4,7 +4,7 @@
 
 namespace platform {
 
-HWND ForeignWindow(std::uint64_t id, std::string* problem) {
+HWND ForeignWindow(std::uint32_t id, std::string* problem) {
     HWND window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(id));
     if (id == 0 || IsWindow(window) == 0) {
         *problem = "no window " + std::to_string(id) + " on this desktop";

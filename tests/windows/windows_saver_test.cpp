@@ -24,14 +24,6 @@ constexpr char kSaver[] = "tarrow.scr";
 constexpr char kHost[] = "tarrow-saver-host.exe"; // tests/windows/saver_host.cpp
 constexpr char kHostTitle[] = "Saver preview host";
 
-// The command that runs a program built beside the demo.
-std::vector<std::string> Beside(const std::string& program,
-                                const std::vector<std::string>& arguments) {
-    std::vector<std::string> command{"/usr/bin/wine", WinePrefix::Beside(program)};
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    return command;
-}
-
 // A file of this machine as a Windows program names it: Wine's Z: is the root.
 std::string WindowsPath(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
@@ -129,7 +121,8 @@ TEST_P(WindowsSaverFullScreen, CoversTheDesktopAtItsOwnSizeUntilTheUserStirs) {
     ASSERT_TRUE(x.ready()) << x.problem();
     const WindowGeometry screen = x.Screen();
     const std::string mode = x.CurrentMode();
-    program = StartProcess(Beside(kSaver, {GetParam().option}), prefix->Environment(x.display()));
+    program = StartProcess(WinePrefix::Program(kSaver, {GetParam().option}),
+                           prefix->Environment(x.display()));
     const std::string window = WaitForWindow(x, kTitle);
     ASSERT_FALSE(window.empty()) << NoWindowBecause();
     WindowGeometry at;
@@ -179,8 +172,9 @@ TEST_P(WindowsSaverPreview, DrawsInAChildOfTheHostsWindowUntilItIsClosed) {
     // Wine's GL channel names each picture swapped. The saver's pictures
     // cannot be read back from the host's window: Wine 8 draws GL in a child
     // of another program's window offscreen, and never shows it there.
-    program = StartProcess(Beside(kHost, {WindowsPath(WinePrefix::Beside(kSaver)), GetParam()}),
-                           prefix->Environment(x.display(), "-all,+wgl"));
+    program = StartProcess(
+        WinePrefix::Program(kHost, {WindowsPath(WinePrefix::Beside(kSaver)), GetParam()}),
+        prefix->Environment(x.display(), "-all,+wgl"));
     const std::string host = WaitForWindow(x, kHostTitle);
     ASSERT_FALSE(host.empty()) << NoWindowBecause();
     const auto swaps = [&] {
@@ -227,8 +221,8 @@ TEST_P(WindowsSaverSettings, SaysThereIsNothingToConfigureUntilDismissed) {
     XSession x(1024, 768);
     ASSERT_TRUE(x.ready()) << x.problem();
     // Wine's message-box channel names the box's text on standard error.
-    program =
-        StartProcess(Beside(kSaver, GetParam()), prefix->Environment(x.display(), "-all,+msgbox"));
+    program = StartProcess(WinePrefix::Program(kSaver, GetParam()),
+                           prefix->Environment(x.display(), "-all,+msgbox"));
     const std::string box = WaitForWindow(x, kTitle);
     ASSERT_FALSE(box.empty()) << NoWindowBecause();
     x.Tap(box, "Return");
@@ -246,7 +240,8 @@ INSTANTIATE_TEST_SUITE_P(, WindowsSaverSettings,
                          });
 
 TEST_F(WindowsSaver, RefusesAnUnknownArgumentWithoutAWindow) {
-    const ProcessResult wrong = RunProcess(Beside(kSaver, {"/x"}), prefix->Environment());
+    const ProcessResult wrong =
+        RunProcess(WinePrefix::Program(kSaver, {"/x"}), prefix->Environment());
     EXPECT_EQ(wrong.status, 2);
     EXPECT_TRUE(std::regex_match(wrong.err, std::regex("tarrow: [^\n]+\n"))) << wrong.err;
 }

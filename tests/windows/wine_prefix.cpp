@@ -65,6 +65,13 @@ std::vector<std::string> WinePrefix::Demo(const std::vector<std::string>& argume
     return command;
 }
 
+std::vector<std::string> WinePrefix::Program(const std::string& name,
+                                             const std::vector<std::string>& arguments) {
+    std::vector<std::string> command = Demo(arguments);
+    command[1] = Beside(name);
+    return command;
+}
+
 std::string WinePrefix::Beside(const std::string& program) {
     return (fs::path(WindowsExe()).parent_path() / program).string();
 }

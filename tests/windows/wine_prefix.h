@@ -29,6 +29,9 @@ class WinePrefix {
                                    const std::string& debugChannels = "-all") const;
     // The command that runs the Windows build with these arguments.
     static std::vector<std::string> Demo(const std::vector<std::string>& arguments = {});
+    // The command that runs another program of that build (tarrow.scr).
+    static std::vector<std::string> Program(const std::string& name,
+                                            const std::vector<std::string>& arguments);
     // Whether that build is the 32-bit one (its PE header names an i386 machine).
     static bool Is32Bit();
     // Another program of that build, in the same folder (tarrow.scr).

@@ -20,8 +20,8 @@ int RunInHostWindow(HINSTANCE instance, HWND host);
 // (Windows).
 int RunOverDesktop(HINSTANCE instance);
 
-// What RunOverDesktop is placed by; the pop-up's procedure also ends the run
-// on the user's input.
+// Where the saver's window goes (RunInHostWindow's child, RunOverDesktop's
+// pop-up) and whether the user's input ends the run.
 struct SaverPlacement {
     HWND parent;
     DWORD style;

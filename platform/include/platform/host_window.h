@@ -20,7 +20,7 @@ namespace platform {
 // The window that the window system numbers `id` (an X window's id, an
 // HWND's value on Windows); null where the display has no such window, with
 // why in one line.
-HWND ForeignWindow(std::uint64_t id, std::string* problem);
+HWND ForeignWindow(std::uint32_t id, std::string* problem);
 
 // The window that is the whole screen (X's root window); null where the
 // desktop has none a program may draw in, with why in one line.
