@@ -55,3 +55,10 @@ inline BlackEdges BlackEdgesOf(const PngImage& picture) {
     }
     return edges;
 }
+
+// Whether a frame covers the whole picture: no edge left black. A window or
+// screen that is black wherever nothing is drawn is then drawn edge to edge.
+inline bool Covered(const PngImage& picture) {
+    const BlackEdges edges = BlackEdgesOf(picture);
+    return picture.width > 0 && edges.left + edges.right + edges.top + edges.bottom == 0;
+}

@@ -198,11 +198,6 @@ bool ScreenPicture(const XSession& x, PngImage* picture) {
            x.WindowPicture(info.substr(at + 11, info.find(' ', at + 11) - at - 11), picture);
 }
 
-bool Covered(const PngImage& picture) {
-    const BlackEdges edges = BlackEdgesOf(picture);
-    return edges.left + edges.right + edges.top + edges.bottom == 0;
-}
-
 TEST_F(ScreenSaverMode, DrawsTheSceneOverTheBlankedScreenAndEndsWhenItIsGivenBack) {
     XSession x(XServerSetup{false, 800, 600, false});
     ASSERT_TRUE(x.ready()) << x.problem();
